@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Windows code page 932 (Shift_JIS as Windows maps it) at the file boundary.
+// Text inside the program is UTF-8.
+//
+// Bytes that are not valid code page 932 decode to "〓" (U+3013 GETA MARK, the
+// traditional Japanese mark for a missing character); characters that code
+// page 932 cannot hold encode to "〓" (0x81 0xAC). Neither direction throws,
+// and the encoded output is always valid code page 932.
+
+/// UTF-8 text of the code page 932 bytes; invalid bytes become "〓".
+std::string Cp932ToUtf8(std::string_view bytes);
+/// Code page 932 bytes of the UTF-8 text; unmappable characters become "〓".
+std::string Utf8ToCp932(std::string_view utf8);
+/// The first `count` characters (code points) of UTF-8 text, or all of it.
+std::string_view FirstChars(std::string_view utf8, std::size_t count);

@@ -1,0 +1,60 @@
+#include "sensyu/FanLines.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <system_error>
+
+#include "sensyu/Cp932.h"
+#include "sensyu/RunError.h"
+
+cRunError cRunError::FromErrno(int err) { return {err, std::strerror(err)}; }
+
+namespace {
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+}  // namespace
+
+std::string ReadWholeFile(const std::filesystem::path& file) {
+  errno = 0;
+  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
+  if (!f) throw cRunError::FromErrno(errno ? errno : EIO);
+  std::string bytes;
+  char buf[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, got);
+  if (std::ferror(f.get())) throw cRunError::FromErrno(errno ? errno : EIO);
+  return bytes;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+bool IsBlankLine(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
+
+std::string LineKey(std::string_view line) {
+  // Four characters take at most eight bytes; a character cut at the eighth
+  // byte lies after the fourth and is dropped by FirstChars.
+  std::string head = Cp932ToUtf8(line.substr(0, 8));
+  return std::string(FirstChars(head, 4));
+}
+
+bool IsPlainFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(file, ec);
+}

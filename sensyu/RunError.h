@@ -1,0 +1,21 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+// A failure that reaches the user as "description" CR LF "(Error code:N)".
+// The numbers follow the long-standing convention our users know from the
+// Windows tools: 13 for a value that is not a number, 6 for an overflow.
+class cRunError : public std::runtime_error {
+ public:
+  cRunError(int number, const std::string& description)
+      : std::runtime_error(description), m_Number(number) {}
+  int Number() const { return m_Number; }
+
+  static cRunError TypeMismatch() { return {13, "型が一致しません。"}; }
+  static cRunError Overflow() { return {6, "オーバーフローしました。"}; }
+  /// From errno: the operating system's own description and number.
+  static cRunError FromErrno(int err);
+
+ private:
+  int m_Number;
+};

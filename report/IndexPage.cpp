@@ -1,1 +1,100 @@
-// placeholder: being written
+#include "report/ConvertFanFile.h"
+#include "report/Format.h"
+#include "report/PageFile.h"
+#include "report/ToFullWidth.h"
+#include "report/TrimBlanks.h"
+#include "sensyu/Cp932.h"
+
+namespace {
+
+// One name list entry: reading TAB number CR link CR name.
+struct cNameEntry {
+  std::string reading;  // blanks trimmed
+  std::string link;
+  std::string name;
+};
+
+cNameEntry SplitEntry(std::string_view entry) {
+  cNameEntry e;
+  std::size_t tab = entry.find('\t');
+  e.reading = TrimBlanks(entry.substr(0, tab));
+  if (tab == std::string_view::npos) return e;
+  std::size_t cr1 = entry.find('\r', tab + 1);
+  if (cr1 == std::string_view::npos) return e;
+  std::size_t cr2 = entry.find('\r', cr1 + 1);
+  e.link = std::string(entry.substr(cr1 + 1, cr2 == std::string_view::npos ? cr2 : cr2 - cr1 - 1));
+  if (cr2 != std::string_view::npos) e.name = std::string(entry.substr(cr2 + 1));
+  return e;
+}
+
+void WriteHead(cPageText& page) {
+  for (const char* line : {"<HTML><HEAD><TITLE>索引ページ</TITLE>", "<style type=\"text/css\">", "<!--",
+                           " a { text-decoration:none;}", "-->", "</style>",
+                           "</HEAD><BODY><H3>索引</H3>■<A HREF=ファン手帳.html>モーターボートファン手帳</A><BR><HR>"}) {
+    page << line;
+    page.EndLine();
+  }
+}
+
+// The whole run of headings, tables and cells is one line of the page.
+class cIndexBody {
+ public:
+  explicit cIndexBody(cPageText& page) : m_Page(page) {}
+
+  void Add(const cNameEntry& e, bool first) {
+    const std::string initial(FirstChars(e.reading, 1));
+    if (initial != m_Initial) {
+      if (!first) {
+        CloseRow();
+        m_Page << "</TABLE>" << "<BR>";
+      }
+      m_Initial = initial;
+      m_Page << "<FONT COLOR=#0000FF><B>" << HtmlEscape(ToFullWidth(m_Initial)) << "</B></FONT><BR>"
+             << "<TABLE BORDER CELLPADDING=3>";
+      m_Cells = 0;
+    }
+    if (m_Cells == 0) m_Page << "<TR>";
+    m_Page << "<TD NOWAP><FONT SIZE=-1>" << HtmlEscape(ToFullWidth(e.reading)) << "</FONT><BR><A HREF="
+           << HtmlEscape(e.link) << ">" << HtmlEscape(e.name) << "</A></TD>";
+    if (++m_Cells == 6) {
+      m_Page << "</TR>";
+      m_Cells = 0;
+    }
+  }
+
+  void Finish() {
+    CloseRow();
+    m_Page << "</TABLE>" << "<BR><HR>";
+    m_Page.EndLine();
+  }
+
+ private:
+  void CloseRow() {
+    if (m_Cells > 0) m_Page << "</TR>";
+  }
+
+  cPageText& m_Page;
+  std::string m_Initial;
+  int m_Cells = 0;
+};
+
+}  // namespace
+
+void MakeIndexPage(int16_t count, const cNameList& lstName, const std::filesystem::path& outputFolder,
+                   cWindowServices& window) {
+  window.SetLabel(ProgressLabel::Counter, "");
+  window.SetLabel(ProgressLabel::Message, "索引ページを作成しています ...");
+  cPageText page;
+  WriteHead(page);
+  cIndexBody body(page);
+  for (int i = 1; i <= count; ++i) {
+    body.Add(SplitEntry(lstName.List(i - 1)), i == 1);
+    window.SetLabel(ProgressLabel::Counter, PlainDigits(i) + "/" + PlainDigits(count));
+    window.DoEvents();
+  }
+  body.Finish();
+  page << CommonFooter();
+  page.EndLine();
+  page << "</BODY></HTML>";
+  SavePage(outputFolder / "索引.html", page.Utf8());
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "report/PageFile.h"
+
+class cSensyuFile;
+
+// The roster page "ファン手帳.html": six racers to a row, grouped by training
+// term with alternating cell colours.
+class cRosterPage {
+ public:
+  /// Head lines up to the table caption.
+  cRosterPage(const cSensyuFile& sensyu, int16_t count);
+  /// Writes the racer's cell; `path` is the page link as the roster shows it.
+  void AddCell(const std::string& no, const std::string& path);
+  /// Closes the table and ends the page.
+  const std::string& Finish();
+
+ private:
+  const cSensyuFile& s;
+  cPageText m_Page;
+  int m_Cells = 0;
+  int16_t m_PrevYoseiKi = 0;
+  const char* m_Colour;
+};

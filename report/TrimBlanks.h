@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+/// The text without leading and trailing half-width spaces (U+0020).
+inline std::string TrimBlanks(std::string_view text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}

@@ -1,1 +1,222 @@
-// placeholder: being written
+#include "report/Format.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "sensyu/RunError.h"
+#include "sensyu/WindowServices.h"
+
+namespace {
+
+// A decimal number as written: sign, integer digits, fraction digits.
+struct DecimalText {
+  bool negative = false;
+  std::string_view intDigits;
+  std::string_view fracDigits;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+std::string_view TakeDigits(std::string_view& s) {
+  std::size_t n = 0;
+  while (n < s.size() && IsDigit(s[n])) ++n;
+  std::string_view digits = s.substr(0, n);
+  s.remove_prefix(n);
+  return digits;
+}
+
+std::optional<DecimalText> ReadDecimalText(std::string_view text) {
+  std::string_view s = TrimBlanks(text);
+  DecimalText d;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    d.negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  d.intDigits = TakeDigits(s);
+  if (!s.empty() && s.front() == '.') {
+    s.remove_prefix(1);
+    d.fracDigits = TakeDigits(s);
+  }
+  if (!s.empty() || (d.intDigits.empty() && d.fracDigits.empty())) return std::nullopt;
+  return d;
+}
+
+// Rounds half to even on the decimal digits themselves, so "2.5000001" is
+// above the half however a binary double would read it.
+std::optional<int16_t> RoundToInt16(const DecimalText& d) {
+  std::string_view digits = d.intDigits;
+  while (!digits.empty() && digits.front() == '0') digits.remove_prefix(1);
+  if (digits.size() > 6) return std::nullopt;
+  long magnitude = 0;
+  for (char c : digits) magnitude = magnitude * 10 + (c - '0');
+
+  std::string_view frac = d.fracDigits;
+  if (!frac.empty()) {
+    char first = frac.front();
+    bool restNonZero = frac.substr(1).find_first_not_of('0') != std::string_view::npos;
+    if (first > '5' || (first == '5' && (restNonZero || magnitude % 2 == 1))) ++magnitude;
+  }
+  long value = d.negative ? -magnitude : magnitude;
+  if (value < INT16_MIN || value > INT16_MAX) return std::nullopt;
+  return static_cast<int16_t>(value);
+}
+
+int NumberOrZero(std::string_view text) {
+  auto d = ReadDecimalText(text);
+  if (!d) return 0;
+  return RoundToInt16(*d).value_or(0);
+}
+
+// Code points of UTF-8 text; a stray continuation byte stays with the
+// character before it.
+std::vector<std::string_view> SplitChars(std::string_view utf8) {
+  std::vector<std::string_view> chars;
+  std::size_t start = 0;
+  for (std::size_t pos = 1; pos <= utf8.size(); ++pos) {
+    if (pos == utf8.size() || (static_cast<unsigned char>(utf8[pos]) & 0xC0) != 0x80) {
+      chars.push_back(utf8.substr(start, pos - start));
+      start = pos;
+    }
+  }
+  return chars;
+}
+
+std::string JoinChars(const std::vector<std::string_view>& chars, std::size_t from, std::size_t count) {
+  std::string text;
+  for (std::size_t i = from; i < from + count; ++i) text.append(chars[i]);
+  return text;
+}
+
+// Month or day of a date: plain digits, or empty when zero or not a number.
+std::string DatePart(std::string_view text) {
+  int value = NumberOrZero(text);
+  return value == 0 ? std::string() : PlainDigits(value);
+}
+
+std::string FormatYmd(std::string_view ymd, std::size_t yearLength) {
+  auto chars = SplitChars(ymd);
+  if (chars.size() < yearLength + 4) return std::string();
+  return JoinChars(chars, 0, yearLength) + "年" + DatePart(JoinChars(chars, yearLength, 2)) + "月" +
+         DatePart(JoinChars(chars, chars.size() - 2, 2)) + "日";
+}
+
+std::string ZeroPadded(int value, std::size_t width) {
+  std::string digits = std::to_string(value < 0 ? -value : value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return value < 0 ? "-" + digits : digits;
+}
+
+// Adds one unit in the last place of a digit string, carrying through nines.
+void IncrementDigits(std::string& digits) {
+  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+    if (*it != '9') {
+      ++*it;
+      return;
+    }
+    *it = '0';
+  }
+  digits.insert(digits.begin(), '1');
+}
+
+// The shortest decimal that reads back as the float, rounded half away from
+// zero: the figures users compare against are published as decimals.
+std::string FormatDecimals(float value, std::size_t decimals) {
+  if (!std::isfinite(value)) value = 0.0f;
+  char buffer[128];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+
+  bool negative = !text.empty() && text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  std::size_t point = text.find('.');
+  std::string_view intPart = text.substr(0, point);
+  std::string_view fracPart = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+
+  std::string digits(intPart);
+  std::string frac(fracPart.substr(0, decimals));
+  frac.resize(decimals, '0');
+  digits += frac;
+  if (fracPart.size() > decimals && fracPart[decimals] >= '5') IncrementDigits(digits);
+
+  bool zero = digits.find_first_not_of('0') == std::string::npos;
+  std::string out = negative && !zero ? "-" : "";
+  out.append(digits, 0, digits.size() - decimals);
+  out += '.';
+  out.append(digits, digits.size() - decimals, decimals);
+  return out;
+}
+
+}  // namespace
+
+std::string GetKiName(int16_t intKi) {
+  if (intKi == 1) return "前";
+  if (intKi == 2) return "後";
+  return std::string();
+}
+
+std::string GetSensyuFolder(int16_t intSensyuNo, bool absolute, const std::filesystem::path& outputFolder) {
+  std::string base = ZeroPadded(intSensyuNo / 1000 * 1000, 4);
+  if (absolute) return (outputFolder / base).string();
+  // Links keep the Windows form; browsers resolve the backslash.
+  return ".\\" + base;
+}
+
+std::string FormatYmd8(std::string_view ymd) { return FormatYmd(ymd, 4); }
+
+std::string FormatYmd7(std::string_view ymd) { return FormatYmd(ymd, 3); }
+
+std::string FormatDiff(std::string_view strNew, std::string_view strOld) {
+  int a = NumberOrZero(strNew);
+  int b = NumberOrZero(strOld);
+  if (a == b) return "(-)";
+  if (a > b) return "(+" + PlainDigits(a - b) + ")";
+  return "(-" + PlainDigits(b - a) + ")";
+}
+
+std::string PrintForm(int value) {
+  std::string digits = std::to_string(value);
+  return value < 0 ? digits + " " : " " + digits + " ";
+}
+
+std::string PlainDigits(int value) { return std::to_string(value); }
+
+std::string Format00(float value) { return FormatDecimals(value, 2); }
+
+std::string Format0(float value) { return FormatDecimals(value, 1); }
+
+std::string CommonFooter() {
+  return std::string("<DIV ALIGN=CENTER>") + kAppTitle + "　Version " + PlainDigits(kVersionMajor) + "." +
+         ZeroPadded(kVersionMinor, 2) + "</DIV>";
+}
+
+std::string HtmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+bool IsNumericText(std::string_view text) { return ReadDecimalText(text).has_value(); }
+
+int16_t TextToInt16(std::string_view text) {
+  auto d = ReadDecimalText(text);
+  if (!d) throw cRunError::TypeMismatch();
+  auto value = RoundToInt16(*d);
+  if (!value) throw cRunError::Overflow();
+  return *value;
+}

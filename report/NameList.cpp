@@ -1,1 +1,99 @@
-// placeholder: being written
+#include "report/NameList.h"
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <cassert>
+#include <memory>
+#include <stdexcept>
+
+#include "sensyu/Cp932.h"
+
+namespace {
+
+struct Entry {
+  std::string text;
+  // Byte order of UTF-8 is code point order, so the first character's bytes
+  // sort the headings; the empty text (a blank reading) comes first.
+  std::string initial;
+  std::string sortKey;
+};
+
+std::string_view TrimSpaces(std::string_view s) {
+  std::size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string InitialOf(std::string_view entry) {
+  std::string_view reading = entry.substr(0, entry.find('\t'));
+  return std::string(FirstChars(TrimSpaces(reading), 1));
+}
+
+std::unique_ptr<icu::Collator> OpenJapaneseCollator() {
+  UErrorCode err = U_ZERO_ERROR;
+  std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(icu::Locale::getJapanese(), err));
+  if (U_FAILURE(err) || !collator) throw std::runtime_error("Japanese collation is not available");
+  // Secondary strength: voiced marks count, letter case and width do not.
+  collator->setStrength(icu::Collator::SECONDARY);
+  return collator;
+}
+
+bool InIndexOrder(const Entry& a, const Entry& b) {
+  if (a.initial != b.initial) return a.initial < b.initial;
+  return a.sortKey < b.sortKey;
+}
+
+}  // namespace
+
+// Entries are appended as they come and sorted once when first read: a run
+// adds tens of thousands before the index page reads any back.
+struct cNameList::Impl {
+  std::unique_ptr<icu::Collator> collator = OpenJapaneseCollator();
+  std::vector<Entry> entries;
+  bool sorted = true;
+
+  std::string SortKey(const std::string& text) const {
+    icu::UnicodeString u = icu::UnicodeString::fromUTF8(text);
+    std::string key(64, '\0');
+    auto* bytes = reinterpret_cast<uint8_t*>(key.data());
+    int32_t length = collator->getSortKey(u, bytes, static_cast<int32_t>(key.size()));
+    if (static_cast<std::size_t>(length) > key.size()) {
+      key.resize(static_cast<std::size_t>(length));
+      bytes = reinterpret_cast<uint8_t*>(key.data());
+      length = collator->getSortKey(u, bytes, length);
+    }
+    key.resize(static_cast<std::size_t>(length));
+    return key;
+  }
+
+  void Sort() {
+    if (sorted) return;
+    std::stable_sort(entries.begin(), entries.end(), InIndexOrder);
+    sorted = true;
+  }
+};
+
+cNameList::cNameList() : m_Impl(new Impl) {}
+
+cNameList::~cNameList() { delete m_Impl; }
+
+void cNameList::Clear() {
+  m_Impl->entries.clear();
+  m_Impl->sorted = true;
+}
+
+void cNameList::AddItem(const std::string& entry) {
+  m_Impl->entries.push_back({entry, InitialOf(entry), m_Impl->SortKey(entry)});
+  m_Impl->sorted = false;
+}
+
+int cNameList::ListCount() const { return static_cast<int>(m_Impl->entries.size()); }
+
+const std::string& cNameList::List(int index) const {
+  assert(index >= 0 && index < ListCount());
+  m_Impl->Sort();
+  return m_Impl->entries[static_cast<std::size_t>(index)].text;
+}

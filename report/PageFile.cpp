@@ -1,1 +1,57 @@
-// placeholder: being written
+#include "report/PageFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "sensyu/Cp932.h"
+
+namespace {
+
+std::string Describe(const std::filesystem::path& file, int err) {
+  return file.string() + ": " + std::strerror(err);
+}
+
+// Writes all bytes, resuming after short writes and interruptions; errno on failure.
+int WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+bool IsFolder(const std::filesystem::path& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+cFileFailure::cFileFailure(std::filesystem::path file, int err)
+    : std::runtime_error(Describe(file, err)), m_File(std::move(file)), m_Errno(err) {}
+
+void SavePage(const std::filesystem::path& file, std::string_view utf8) {
+  std::string bytes = Utf8ToCp932(utf8);
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) throw cFileFailure(file, errno);
+  int err = WriteAll(fd, bytes);
+  // A full disk may show only when the file is closed.
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err != 0) throw cFileFailure(file, err);
+}
+
+void CreateFolder(const std::filesystem::path& folder) {
+  if (::mkdir(folder.c_str(), 0755) == 0) return;
+  int err = errno;
+  if (err == EEXIST && IsFolder(folder)) return;
+  throw cFileFailure(folder, err);
+}

@@ -125,6 +125,15 @@ class cSensyuFile {
                  int16_t intCourseNo) const;
   void ShowLoadError(const std::string& text) const;
   void RebuildIndex();
+  // Record parsing shared by both layouts; each cuts its fields from the front of `record`.
+  void ParseRecord(int16_t slot, std::string_view line, bool isOld2);
+  void ParseProfile(std::size_t slot, std::string_view& record);
+  void ParseCourseStarts(std::size_t slot, std::string_view& record);
+  void ParseClassHistory(std::size_t slot, std::string_view& record);
+  void ParsePeriod(std::size_t slot, std::string_view& record, bool isOld2);
+  void ParseCourseResults(std::size_t slot, std::string_view& record);
+  void ParseBirthplaceTail(std::size_t slot, std::string_view line, std::string_view record);
+  void SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2);
 
   cWindowServices& m_Window;
 

@@ -27,7 +27,7 @@ void cRosterPage::AddCell(const std::string& no, const std::string& path) {
   const int16_t yoseiKi = s.YoseiKi(no);
   if (yoseiKi != m_PrevYoseiKi) {
     m_PrevYoseiKi = yoseiKi;
-    label = "(" + PlainDigits(yoseiKi) + "期)";
+    label.append("(").append(PlainDigits(yoseiKi)).append("期)");  // not "(" + ...: g++ 12 -O2 warns falsely
     m_Colour = (m_Colour == kWhite) ? kCream : kWhite;
   }
   const bool a1 = s.Class(no) == "A1";

@@ -1,0 +1,147 @@
+// The whole conversion run against its floor: writing the very same bytes
+// into the same file tree with plain writes, in the same order and as many
+// times (a racer listed twice has its page written twice). Items are racers,
+// so per_racer compares the sample with a file at the 16-bit racer limit.
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench/GeneratedSample.h"
+#include "report/ConvertFanFile.h"
+#include "report/Format.h"
+#include "sensyu/FanLines.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kLimitRacers = 32766;
+
+class cQuietWindow : public cWindowServices {
+ public:
+  MsgResult MsgBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgResult::OK; }
+  void SetLabel(ProgressLabel, const std::string&) override {}
+  void DoEvents() override {}
+};
+
+fs::path SiteFolder() { return fs::temp_directory_path() / ("tobirex_bench_site_" + std::to_string(::getpid())); }
+
+bool Convert(const std::string& input, const fs::path& site) {
+  cQuietWindow window;
+  cNameList lstName;
+  std::shared_ptr<cSensyuFile> sensyu;
+  return ConvertFanFile(input, site, window, lstName, sensyu);
+}
+
+std::string Slurp(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct cPlannedWrite {
+  fs::path file;
+  std::string bytes;
+};
+
+// The writes a conversion makes: one page per racer line in file order, then
+// the roster and the index page.
+std::vector<cPlannedWrite> PlanWrites(const std::string& input, const fs::path& site) {
+  std::vector<cPlannedWrite> plan;
+  const std::string bytes = ReadWholeFile(input);
+  for (std::string_view line : SplitLines(bytes)) {
+    const std::string key = LineKey(line);
+    if (!IsNumericText(key)) continue;
+    const fs::path page = fs::path(GetSensyuFolder(TextToInt16(key), true, site)) / (key + ".html");
+    plan.push_back({page, Slurp(page)});
+  }
+  for (const char* name : {"ファン手帳.html", "索引.html"}) plan.push_back({site / name, Slurp(site / name)});
+  return plan;
+}
+
+void PlainWrite(const cPlannedWrite& w) {
+  const int fd = ::open(w.file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) return;
+  const ssize_t written = ::write(fd, w.bytes.data(), w.bytes.size());
+  benchmark::DoNotOptimize(written);
+  ::close(fd);
+}
+
+void SetRacerCounters(benchmark::State& state, std::size_t racers) {
+  const auto perIteration = static_cast<double>(racers);
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(racers));
+  state.counters["racers"] = perIteration;
+  state.counters["per_racer"] =
+      benchmark::Counter(perIteration, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+std::size_t RacerLines(const std::string& input) {
+  std::size_t n = 0;
+  const std::string bytes = ReadWholeFile(input);
+  for (std::string_view line : SplitLines(bytes)) n += IsNumericText(LineKey(line)) ? 1 : 0;
+  return n;
+}
+
+// Each iteration starts from an empty output folder, as a run does after the
+// old folder has been deleted.
+void ConvertRun(benchmark::State& state, const std::string& input) {
+  const fs::path site = SiteFolder();
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(site);
+    state.ResumeTiming();
+    if (!Convert(input, site)) {
+      state.SkipWithError("conversion failed");
+      break;
+    }
+  }
+  fs::remove_all(site);
+  SetRacerCounters(state, RacerLines(input));
+}
+
+void PlainWriteFloor(benchmark::State& state, const std::string& input) {
+  const fs::path site = SiteFolder();
+  fs::remove_all(site);
+  if (!Convert(input, site)) {
+    state.SkipWithError("conversion failed");
+    return;
+  }
+  const std::vector<cPlannedWrite> plan = PlanWrites(input, site);
+  std::vector<fs::path> folders;
+  for (const auto& e : fs::directory_iterator(site))
+    if (e.is_directory()) folders.push_back(e.path());
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(site);
+    state.ResumeTiming();
+    fs::create_directory(site);
+    for (const fs::path& f : folders) fs::create_directory(f);
+    for (const cPlannedWrite& w : plan) PlainWrite(w);
+  }
+  fs::remove_all(site);
+  SetRacerCounters(state, plan.size() - 2);
+}
+
+void BM_ConvertSample(benchmark::State& state) { ConvertRun(state, SAMPLE_FILE); }
+void BM_PlainWriteSample(benchmark::State& state) { PlainWriteFloor(state, SAMPLE_FILE); }
+void BM_ConvertGenerated(benchmark::State& state) {
+  ConvertRun(state, GeneratedSamplePath(static_cast<int>(state.range(0))));
+}
+void BM_PlainWriteGenerated(benchmark::State& state) {
+  PlainWriteFloor(state, GeneratedSamplePath(static_cast<int>(state.range(0))));
+}
+
+}  // namespace
+
+BENCHMARK(BM_ConvertSample)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainWriteSample)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertGenerated)->Arg(kLimitRacers)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainWriteGenerated)->Arg(kLimitRacers)->Unit(benchmark::kMillisecond);

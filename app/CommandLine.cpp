@@ -1,0 +1,100 @@
+#include "app/CommandLine.h"
+
+#include <cstdio>
+
+#include "sensyu/WindowServices.h"
+
+namespace {
+
+std::string JoinWords(const std::vector<std::string>& words, std::size_t first) {
+  std::string text;
+  for (std::size_t i = first; i < words.size(); ++i) {
+    if (i > first) text += ' ';
+    text += words[i];
+  }
+  return text;
+}
+
+// A Windows shell quotes a dropped path that holds blanks; the quotes are not part of the path.
+std::string RemoveEnclosingQuotes(std::string text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+  return text;
+}
+
+cCommandLine Failed(std::string error) {
+  cCommandLine cmd;
+  cmd.action = cCommandLine::eAction::Error;
+  cmd.error = std::move(error);
+  return cmd;
+}
+
+bool IsOption(const std::string& word) { return word.size() >= 2 && word[0] == '-'; }
+
+}  // namespace
+
+cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
+  cCommandLine cmd;
+  std::size_t i = 0;
+  for (; i < words.size() && IsOption(words[i]); ++i) {
+    const std::string& word = words[i];
+    if (word == "--") {
+      ++i;
+      break;
+    }
+    if (word == "-y" || word == "--yes") {
+      cmd.assumeYes = true;
+    } else if (word == "--no-open") {
+      cmd.noOpen = true;
+    } else if (word == "--no-gui") {
+      cmd.noGui = true;
+    } else if (word == "-h" || word == "--help") {
+      cmd.action = cCommandLine::eAction::Help;
+      return cmd;
+    } else if (word == "--version") {
+      cmd.action = cCommandLine::eAction::Version;
+      return cmd;
+    } else if (word == "--output" || word.starts_with("--output=")) {
+      std::string folder;
+      if (word == "--output") {
+        if (i + 1 == words.size()) return Failed("option '--output' needs a folder");
+        folder = words[++i];
+      } else {
+        folder = word.substr(9);
+      }
+      if (folder.empty()) return Failed("option '--output' needs a folder");
+      cmd.outputFolder = folder;
+    } else {
+      return Failed("unknown option '" + word + "'");
+    }
+  }
+  cmd.argText = RemoveEnclosingQuotes(JoinWords(words, i));
+  return cmd;
+}
+
+std::string VersionText() {
+  char minor[8];
+  std::snprintf(minor, sizeof minor, "%02d", kVersionMinor);
+  return std::string(kAppTitle) + " " + std::to_string(kVersionMajor) + "." + minor;
+}
+
+std::string HelpText() {
+  return "Usage: tobirex [OPTIONS] [FILE]\n"
+         "Converts a fan handbook file (fan****.txt) into HTML pages in the folder\n"
+         "\"ファン手帳\" on the desktop and opens its roster page \"ファン手帳.html\".\n"
+         "Without FILE it reopens the last roster page, or tells where to get the file.\n"
+         "\n"
+         "Options (only before FILE, or before \"--\"):\n"
+         "  -y, --yes      answer Yes to the question whether to convert the file\n"
+         "  --output DIR   write the pages into DIR instead of \"ファン手帳\" on the desktop;\n"
+         "                 DIR must be new, empty, or a site this program wrote\n"
+         "  --no-open      do not open the roster page at the end\n"
+         "  --no-gui       use the terminal even when a display is available\n"
+         "  -h, --help     show this help and exit\n"
+         "  --version      show the version and exit\n"
+         "\n"
+         "FILE may be several words; they are joined with single blanks, and one pair\n"
+         "of enclosing double quotes is removed.\n"
+         "\n"
+         "Exit status: 0 done (converted, reopened, usage shown, or declined);\n"
+         "1 file not found or conversion failed; 2 bad command line or refused DIR.\n";
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the user asked for with `tobirex [OPTIONS] [FILE]`.
+struct cCommandLine {
+  enum class eAction { Run, Help, Version, Error };
+  eAction action = eAction::Run;
+  std::string argText;  // the fan file path: the words joined, one pair of enclosing quotes removed
+  bool assumeYes = false;
+  bool noOpen = false;
+  bool noGui = false;
+  std::optional<std::filesystem::path> outputFolder;
+  std::string error;  // what was wrong, for eAction::Error
+};
+
+/// Reads the words after the program name; options count only before the file or "--".
+cCommandLine ParseCommandLine(const std::vector<std::string>& words);
+/// "Harumado 1.03".
+std::string VersionText();
+/// The --help text, ending with a line end.
+std::string HelpText();

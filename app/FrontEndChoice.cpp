@@ -1,0 +1,25 @@
+#include "app/FrontEndChoice.h"
+
+namespace {
+
+bool IsSet(const cEnvLookup& env, const char* name) {
+  const char* value = env(name);
+  return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+bool DisplayAvailable(const cEnvLookup& env) { return IsSet(env, "DISPLAY") || IsSet(env, "WAYLAND_DISPLAY"); }
+
+eFrontEnd ChooseFrontEnd(bool noGui, const cEnvLookup& env) {
+  if (noGui) return eFrontEnd::Terminal;
+#if defined(__unix__) && !defined(__APPLE__)
+  // A platform named by the user (offscreen, vnc, ...) needs no display server.
+  if (IsSet(env, "QT_QPA_PLATFORM")) return eFrontEnd::Qt;
+  if (DisplayAvailable(env)) return eFrontEnd::Qt;
+  return eFrontEnd::Terminal;
+#else
+  (void)env;
+  return eFrontEnd::Qt;
+#endif
+}

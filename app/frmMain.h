@@ -1,0 +1,68 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/Conversion.h"
+#include "app/mGlobal.h"
+#include "report/NameList.h"
+#include "sensyu/WindowServices.h"
+#include "sensyu/cSensyuFile.h"
+
+// How a start ended; it decides the exit status.
+enum class eStartOutcome { Reopened, ShowedUsage, NotFound, Declined, Refused, Converted, ConversionFailed };
+
+/// 0 when the program did what was asked, 1 for a missing file or a failed
+/// conversion, 2 for an output folder it refused to clear.
+int ExitStatus(eStartOutcome outcome);
+
+// The part of the main window that startup moves and shows.
+class cFormWindow {
+ public:
+  virtual ~cFormWindow() = default;
+  /// Moves the window to the screen's top-left corner (size unchanged) and shows it without blocking.
+  virtual void ShowAtTopLeft() = 0;
+};
+
+// The main window's logic: startup and dispatch, the output folder, the
+// run's racer data and name list.
+class frmMain {
+ public:
+  frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cConversion& conversion);
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+
+  /// The load handler: runs the whole program for the command line.
+  eStartOutcome Form_Load(const cCommandLine& cmd);
+  /// The unload query: false while a conversion runs (the close is refused),
+  /// otherwise releases the racer data and returns true.
+  bool Form_QueryUnload();
+
+  bool Converting() const { return m_Converting; }
+  const std::filesystem::path& OutputFolder() const { return m_OutputFolder; }
+  /// The output folder's roster page "ファン手帳.html".
+  std::filesystem::path RosterPage() const;
+  const std::shared_ptr<cSensyuFile>& SensyuFile() const { return m_SensyuFile; }
+  const cNameList& NameList() const { return lstName; }
+
+ private:
+  void SetOutputFolder(const cCommandLine& cmd);
+  eStartOutcome StartWithoutFile(bool noOpen);
+  eStartOutcome StartWithFile(const cCommandLine& cmd);
+  eStartOutcome Convert(const std::string& strFileName, bool noOpen);
+  void InitOutputFolder();
+  int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir);
+  void OpenRosterPage();
+
+  cWindowServices& m_Window;
+  cFormWindow& m_Form;
+  cShellServices& m_Shell;
+  cConversion& m_Conversion;
+  std::filesystem::path m_OutputFolder;
+  bool m_UserChoseOutput = false;
+  bool m_Converting = false;
+  std::shared_ptr<cSensyuFile> m_SensyuFile;
+  cNameList lstName;
+};

@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+/// The official BOAT RACE website's page where the fan handbook files are published.
+inline constexpr const char* kDownloadPage = "https://www.boatrace.jp/owpc/pc/extra/data/download.html";
+
+// What startup asks of the desktop shell and the file system. The Qt window,
+// the terminal front end and the tests each supply their own.
+class cShellServices {
+ public:
+  virtual ~cShellServices() = default;
+
+  /// Path of the user's desktop folder, or empty text when there is none.
+  virtual std::string GetDesktopPath() = 0;
+  /// Deletes the folder tree permanently, silently and without asking; a
+  /// symbolic link is removed itself, never followed. Failures are ignored.
+  virtual void ShellDelete(const std::filesystem::path& folder) = 0;
+  /// Opens the file in the user's default application; non-zero when the shell took it.
+  virtual int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir) = 0;
+  /// Opens kDownloadPage in the web browser; the result is ignored.
+  virtual void OpenDownloadPage() = 0;
+  /// True for a directory, or a link to one.
+  virtual bool FolderExists(const std::filesystem::path& path) = 0;
+  /// True for a plain file (or a link to one); a directory or special file counts as not found.
+  virtual bool PlainFileExists(const std::filesystem::path& path) = 0;
+  /// Creates the folder and its missing parents; failures are left to the run that writes there.
+  virtual void CreateFolders(const std::filesystem::path& folder) = 0;
+};
+
+// The file-system half of the shell services, the same for every front end.
+class cLocalShellServices : public cShellServices {
+ public:
+  void ShellDelete(const std::filesystem::path& folder) override;
+  bool FolderExists(const std::filesystem::path& path) override;
+  bool PlainFileExists(const std::filesystem::path& path) override;
+  void CreateFolders(const std::filesystem::path& folder) override;
+};

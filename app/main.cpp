@@ -1,0 +1,44 @@
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/FrontEndChoice.h"
+#include "app/qt/QtFrontEnd.h"
+#include "app/term/TerminalFrontEnd.h"
+
+namespace {
+
+int Run(const cCommandLine& cmd) {
+  const cEnvLookup env = [](const char* name) -> const char* { return std::getenv(name); };
+  if (ChooseFrontEnd(cmd.noGui, env) == eFrontEnd::Terminal)
+    return RunTerminalFrontEnd(cmd, QtDesktopPath(), DisplayAvailable(env));
+  return RunQtFrontEnd(cmd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const cCommandLine cmd = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (cmd.action) {
+    case cCommandLine::eAction::Help:
+      std::cout << HelpText();
+      return 0;
+    case cCommandLine::eAction::Version:
+      std::cout << VersionText() << "\n";
+      return 0;
+    case cCommandLine::eAction::Error:
+      std::cerr << "tobirex: " << cmd.error << "\nTry 'tobirex --help' for more information.\n";
+      return 2;
+    case cCommandLine::eAction::Run:
+      break;
+  }
+  try {
+    return Run(cmd);
+  } catch (const std::exception& e) {
+    std::cerr << "tobirex: " << e.what() << "\n";
+    return 1;
+  }
+}

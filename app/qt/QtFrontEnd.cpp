@@ -1,0 +1,33 @@
+#include "app/qt/QtFrontEnd.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+
+#include "app/ReportConversion.h"
+#include "app/frmMain.h"
+#include "app/qt/cMainWindow.h"
+#include "app/qt/cQtShell.h"
+
+int RunQtFrontEnd(const cCommandLine& cmd) {
+  // Qt reads options such as -style from its arguments; the user's words are a file name.
+  int argc = 1;
+  char name[] = "tobirex";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("tobirex"));
+  QApplication::setWindowIcon(ProgramIcon());
+
+  cQtShell shell;
+  cReportConversion conversion;
+  cMainWindow window;
+  frmMain main(window, window, shell, conversion);
+  window.Attach(&main);
+  const eStartOutcome outcome = main.Form_Load(cmd);
+  window.close();  // the unload: releases the racer data
+  window.Attach(nullptr);
+  return ExitStatus(outcome);
+}
+
+std::string QtDesktopPath() {
+  return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString();
+}

@@ -1,0 +1,8 @@
+#pragma once
+#include <string>
+
+#include "app/CommandLine.h"
+
+/// Runs startup on the terminal (standard input and output); returns the exit status.
+/// displayAvailable: pages may be handed to the desktop's opener.
+int RunTerminalFrontEnd(const cCommandLine& cmd, const std::string& desktopPath, bool displayAvailable);

@@ -9,18 +9,12 @@
 #include <string>
 
 #include "bench/GeneratedSample.h"
+#include "bench/QuietWindow.h"
 #include "sensyu/cSensyuFile.h"
 
 namespace {
 
 constexpr int kLimitRacers = 32766;  // the most racers a file may hold
-
-class cQuietWindow : public cWindowServices {
- public:
-  MsgResult MsgBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgResult::OK; }
-  void SetLabel(ProgressLabel, const std::string&) override {}
-  void DoEvents() override {}
-};
 
 double ReadCourse(const cSensyuFile& f, const std::string& no, int16_t c) {
   double sum = f.CourseSyussoTimes(no, c) + f.CourseFSyoritu(no, c) + f.CourseStartTiming(no, c) +

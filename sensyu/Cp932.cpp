@@ -1,96 +1,182 @@
 #include "sensyu/Cp932.h"
 
 #include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
-#include <unicode/ustring.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
+// ICU's windows-31j converter is the source of every mapping, asked once per
+// code and remembered. The loops around it keep the single bytes 0x00-0x7F as
+// they are: Windows does, while ICU's IBM-derived table swaps the controls
+// 0x1A, 0x1C and 0x7F. Pages are mostly ASCII markup, and converting them
+// whole through UTF-16 cost more than writing them.
+
 namespace {
 
-constexpr UChar kGeta = 0x3013;  // 〓
-
-// Any byte sequence the converter cannot read becomes one geta mark.
-void ToGeta(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
-            UConverterCallbackReason reason, UErrorCode* err) {
-  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
-  *err = U_ZERO_ERROR;
-  ucnv_cbToUWriteUChars(args, &kGeta, 1, 0, err);
-}
+constexpr char16_t kGeta = u'\u3013';  // 〓
+constexpr const char* kGetaCp932 = "\x81\xAC";
 
 struct ConverterCloser {
   void operator()(UConverter* c) const { ucnv_close(c); }
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
-ConverterPtr OpenCp932() {
-  UErrorCode err = U_ZERO_ERROR;
-  ConverterPtr cnv(ucnv_open("windows-31j", &err));
-  if (U_FAILURE(err)) throw std::runtime_error("code page 932 converter is not available");
-  ucnv_setToUCallBack(cnv.get(), ToGeta, nullptr, nullptr, nullptr, &err);
-  ucnv_setSubstString(cnv.get(), &kGeta, 1, &err);
-  if (U_FAILURE(err)) throw std::runtime_error("code page 932 converter cannot be set up");
-  return cnv;
-}
-
-// Opening a converter costs far more than converting one field, and the loader
-// converts hundreds of thousands of fields: keep one per thread.
 UConverter* Cp932() {
-  thread_local ConverterPtr cnv = OpenCp932();
+  thread_local ConverterPtr cnv = [] {
+    UErrorCode err = U_ZERO_ERROR;
+    ConverterPtr c(ucnv_open("windows-31j", &err));
+    if (U_FAILURE(err)) throw std::runtime_error("code page 932 converter is not available");
+    ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+    ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+    return c;
+  }();
   ucnv_reset(cnv.get());
   return cnv.get();
+}
+
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+/// The character of a code of one or two bytes, or 〓 when it has none.
+char16_t AskDecode(const char* bytes, int32_t len) {
+  char16_t out[4];
+  UErrorCode err = U_ZERO_ERROR;
+  const int32_t n = ucnv_toUChars(Cp932(), out, 4, bytes, len, &err);
+  return (U_FAILURE(err) || n != 1) ? kGeta : out[0];
+}
+
+/// The code of a BMP character (one byte, or lead << 8 | trail), or 〓's code.
+uint16_t AskEncode(char16_t c) {
+  char out[4];
+  UErrorCode err = U_ZERO_ERROR;
+  const int32_t n = ucnv_fromUChars(Cp932(), out, 4, &c, 1, &err);
+  if (U_FAILURE(err) || n < 1 || n > 2) return 0x81AC;
+  const auto first = static_cast<unsigned char>(out[0]);
+  return n == 1 ? first : static_cast<uint16_t>(first << 8 | static_cast<unsigned char>(out[1]));
+}
+
+class cCp932Memo {
+ public:
+  cCp932Memo() : m_Chars(0x10000, 0), m_Codes(0x10000, kNoCode) {}
+
+  char16_t Decode(unsigned char lead, unsigned char trail) {
+    char16_t& c = m_Chars[static_cast<std::size_t>(lead << 8 | trail)];
+    if (c == 0) {
+      const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
+      c = AskDecode(bytes, trail ? 2 : 1);
+    }
+    return c;
+  }
+  uint16_t Encode(char16_t c) {
+    uint16_t& code = m_Codes[c];
+    if (code == kNoCode) code = AskEncode(c);
+    return code;
+  }
+
+ private:
+  static constexpr uint16_t kNoCode = 0xFFFF;  // no code page 932 code starts with 0xFF
+  std::vector<char16_t> m_Chars;               // [lead << 8 | trail], single bytes at trail 0
+  std::vector<uint16_t> m_Codes;               // [BMP character]
+};
+
+cCp932Memo& Memo() {
+  thread_local cCp932Memo memo;
+  return memo;
+}
+
+void AppendUtf8(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | c >> 6));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+// The next code point of well-formed UTF-8, or nothing at a malformed byte.
+std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
+  const auto lead = static_cast<unsigned char>(s[pos]);
+  const std::size_t len = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+  if (len == 0 || pos + len > s.size()) return std::nullopt;
+  char32_t c = len == 1 ? lead : lead & (0x7Fu >> len);
+  for (std::size_t i = 1; i < len; ++i) {
+    const auto cont = static_cast<unsigned char>(s[pos + i]);
+    if ((cont & 0xC0) != 0x80) return std::nullopt;
+    c = c << 6 | (cont & 0x3F);
+  }
+  constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kLeast[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+  pos += len;
+  return c;
+}
+
+/// Length of the run of ASCII bytes starting at `pos`.
+std::size_t AsciiRun(std::string_view s, std::size_t pos) {
+  std::size_t end = pos;
+  for (uint64_t word = 0; end + 8 <= s.size(); end += 8) {  // eight bytes at a time
+    std::memcpy(&word, s.data() + end, 8);
+    if (word & 0x8080808080808080u) break;
+  }
+  while (end < s.size() && static_cast<unsigned char>(s[end]) < 0x80) ++end;
+  return end - pos;
 }
 
 bool IsAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::u16string Utf16FromUtf8(std::string_view utf8) {
-  std::u16string out(utf8.size(), u'\0');
-  int32_t len = 0;
-  UErrorCode err = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &len, utf8.data(),
-                       static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &err);
-  out.resize(U_SUCCESS(err) ? static_cast<std::size_t>(len) : 0);
-  return out;
-}
-
-std::string Utf8FromUtf16(std::u16string_view u16) {
-  std::string out(u16.size() * 3, '\0');
-  int32_t len = 0;
-  UErrorCode err = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &len, u16.data(),
-                     static_cast<int32_t>(u16.size()), 0xFFFD, nullptr, &err);
-  out.resize(U_SUCCESS(err) ? static_cast<std::size_t>(len) : 0);
-  return out;
-}
-
 }  // namespace
 
 std::string Cp932ToUtf8(std::string_view bytes) {
   if (IsAscii(bytes)) return std::string(bytes);
-  // Every code page 932 byte yields at most one UTF-16 unit.
-  std::u16string u16(bytes.size() + 1, u'\0');
-  UErrorCode err = U_ZERO_ERROR;
-  int32_t len = ucnv_toUChars(Cp932(), u16.data(), static_cast<int32_t>(u16.size()), bytes.data(),
-                              static_cast<int32_t>(bytes.size()), &err);
-  if (U_FAILURE(err)) return std::string();
-  u16.resize(static_cast<std::size_t>(len));
-  return Utf8FromUtf16(u16);
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+    } else if (IsLeadByte(b) && i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+      AppendUtf8(Memo().Decode(b, static_cast<unsigned char>(bytes[++i])), out);
+    } else {
+      // A lone lead byte gives up only itself: the byte after it is read anew.
+      AppendUtf8(IsLeadByte(b) ? kGeta : Memo().Decode(b, 0), out);
+    }
+  }
+  return out;
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
-  std::u16string u16 = Utf16FromUtf8(utf8);
-  std::string out(u16.size() * 2 + 1, '\0');
-  UErrorCode err = U_ZERO_ERROR;
-  int32_t len = ucnv_fromUChars(Cp932(), out.data(), static_cast<int32_t>(out.size()), u16.data(),
-                                static_cast<int32_t>(u16.size()), &err);
-  if (U_FAILURE(err)) return std::string();
-  out.resize(static_cast<std::size_t>(len));
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const std::size_t ascii = AsciiRun(utf8, pos);
+    out.append(utf8.substr(pos, ascii));
+    pos += ascii;
+    if (pos == utf8.size()) break;
+    const auto c = NextCodePoint(utf8, pos);
+    if (!c) {
+      out.append(kGetaCp932);  // a broken UTF-8 byte
+      ++pos;
+    } else if (*c < 0x80) {
+      out.push_back(static_cast<char>(*c));
+    } else if (*c > 0xFFFF) {
+      out.append(kGetaCp932);  // nothing outside the BMP is in code page 932
+    } else {
+      const uint16_t code = Memo().Encode(static_cast<char16_t>(*c));
+      if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
+      out.push_back(static_cast<char>(code & 0xFF));
+    }
+  }
   return out;
 }
 

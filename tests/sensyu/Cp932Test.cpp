@@ -40,6 +40,14 @@ TEST(Cp932, InvalidBytesDecodeToGetaAndNeverSwallowAscii) {
   EXPECT_EQ(Cp932ToUtf8(std::string("\x00", 1)), std::string("\x00", 1));
 }
 
+// Windows keeps every single byte below 0x80 as it is, controls included.
+TEST(Cp932, ControlBytesStayThemselvesBesideKanji) {
+  const std::string bytes = "\x1A\x1C\x7F\x8C\x5C";
+  const std::string text = Cp932ToUtf8(bytes);
+  EXPECT_EQ(text, "\x1A\x1C\x7F圭");
+  EXPECT_EQ(Utf8ToCp932(text), bytes);
+}
+
 TEST(Cp932, UnmappableCharactersEncodeToGeta) {
   EXPECT_EQ(Utf8ToCp932("😀"), "\x81\xAC");
   EXPECT_EQ(Utf8ToCp932("a\xFF" "b"), "a\x81\xAC" "b");  // broken UTF-8
@@ -47,16 +55,24 @@ TEST(Cp932, UnmappableCharactersEncodeToGeta) {
 }
 
 TEST(Cp932, EveryDecodedTextEncodesToValidBytes) {
-  // Any two-byte pattern round-trips to bytes that decode without a geta
-  // unless the input itself was invalid.
+  // Any two-byte pattern round-trips to bytes that decode to the same text.
   for (int lead = 0x80; lead <= 0xFF; ++lead) {
-    for (int trail = 0x00; trail <= 0xFF; trail += 7) {
+    for (int trail = 0x00; trail <= 0xFF; ++trail) {
       std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
       std::string text = Cp932ToUtf8(bytes);
       std::string again = Utf8ToCp932(text);
       EXPECT_EQ(Cp932ToUtf8(again), text) << std::hex << lead << " " << trail;
     }
   }
+}
+
+// Pages are encoded a character at a time from a memo of the converter's
+// answers; a whole line of kanji, kana and markup must come out as the
+// characters' own codes in order.
+TEST(Cp932, MixedTextEncodesCharacterByCharacter) {
+  EXPECT_EQ(Utf8ToCp932("<TD>山田　太郎</TD>ｱ"), "<TD>\x8E\x52\x93\x63\x81\x40\x91\xBE\x98\x59</TD>\xB1");
+  EXPECT_EQ(Utf8ToCp932("a\xED\xA0\x80" "b"), "a\x81\xAC\x81\xAC\x81\xAC" "b");  // an encoded surrogate
+  EXPECT_EQ(Utf8ToCp932("\xF0\x9F\x98\x80x"), "\x81\xACx");
 }
 
 TEST(Cp932, FirstCharsCountsCodePoints) {

@@ -23,8 +23,6 @@ constexpr const char* kCourseHeader =
     "<TD BGCOLOR=#99FFFF>３コース</TD><TD BGCOLOR=#99FFFF>４コース</TD><TD BGCOLOR=#99FFFF>５コース</TD>"
     "<TD BGCOLOR=#99FFFF>６コース</TD>";
 
-std::string Cell(std::string_view value) { return "<TD>" + std::string(value) + "</TD>"; }
-
 // Each page line looks the racer up again by number, as every figure of the
 // data object is read by racer number; the page keeps no copy of the record.
 class cSensyuPage {
@@ -43,6 +41,8 @@ class cSensyuPage {
   }
 
  private:
+  void Cell(std::string_view value) { m_Page << "<TD>" << value << "</TD>"; }
+
   void Line(std::string_view text) {
     m_Page << text;
     m_Page.EndLine();
@@ -64,8 +64,8 @@ class cSensyuPage {
            << "<TABLE BORDER CELLPADDING=3><TR>" << kProfileHeader << "</TR><TR>";
     m_Page << "<TD><FONT SIZE=-1>" << HtmlEscape(ToFullWidth(TrimBlanks(s.NameKana(m_No)))) << "</FONT><BR>"
            << HtmlEscape(s.NameKanji(m_No)) << "</TD>";
-    m_Page << Cell(HtmlEscape(s.Birthplace(m_No)));
-    m_Page << Cell(s.Sex(m_No) == 2 ? "女" : "男");
+    Cell(HtmlEscape(s.Birthplace(m_No)));
+    Cell(s.Sex(m_No) == 2 ? "女" : "男");
     m_Page << "<TD>" << HtmlEscape(FormatYmd7(s.Birth(m_No))) << "(" << PlainDigits(s.Age(m_No)) << "才)</TD>";
     m_Page << "<TD>" << HtmlEscape(s.Blood(m_No)) << "型</TD>";
     m_Page << "<TD>" << PrintForm(s.Height(m_No)) << "cm</TD>";
@@ -75,14 +75,17 @@ class cSensyuPage {
 
   void WriteOverall() {
     Line(std::string("<TABLE BORDER CELLPADDING=3><TR>") + kOverallHeader);
-    m_Page << "</TR><TR>" << Cell(Format00(s.Syoritu(m_No))) << Cell(Format00(s.FSyoritu(m_No)))
-           << Cell(Format00(s.Rentairitu3(m_No)));
+    m_Page << "</TR><TR>";
+    Cell(Format00(s.Syoritu(m_No)));
+    Cell(Format00(s.FSyoritu(m_No)));
+    Cell(Format00(s.Rentairitu3(m_No)));
     const int16_t ability = s.Ability(m_No);
-    m_Page << Cell(PrintForm(ability) + FormatDiff(PlainDigits(ability), PlainDigits(s.abilityOld(m_No))));
-    m_Page << Cell(Format00(s.StartTiming(m_No))) << Cell(Format0(s.StratHatujyun(m_No)));
+    Cell(PrintForm(ability) + FormatDiff(PlainDigits(ability), PlainDigits(s.abilityOld(m_No))));
+    Cell(Format00(s.StartTiming(m_No)));
+    Cell(Format0(s.StratHatujyun(m_No)));
     for (int16_t count : {s.OneFinishTimes(m_No), s.TwoFinishTimes(m_No), s.SyussoTimes(m_No),
                           s.YusyutuTimes(m_No), s.YusyoTimes(m_No), s.FTimes(m_No), s.LTimes(m_No)}) {
-      m_Page << Cell(PrintForm(count));
+      Cell(PrintForm(count));
     }
     Line("</TR></TABLE><BR>");
   }
@@ -90,7 +93,7 @@ class cSensyuPage {
   template <class Figure, class Form>
   void CourseRow(std::string_view opening, Figure figure, Form form, bool last = false) {
     m_Page << opening;
-    for (int16_t course = 1; course <= 6; ++course) m_Page << Cell(form((s.*figure)(m_No, course)));
+    for (int16_t course = 1; course <= 6; ++course) Cell(form((s.*figure)(m_No, course)));
     Line(last ? "</TR></TABLE>" : "</TR>");
   }
 

@@ -15,6 +15,15 @@ namespace {
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
+// Where the line starting at `start` ends (its CR or LF), or npos. A plain
+// loop: find_first_of with a set of two scans the set once per byte.
+std::size_t LineEnd(std::string_view bytes, std::size_t start) {
+  for (std::size_t i = start; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' || bytes[i] == '\n') return i;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& file) {
@@ -33,7 +42,7 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
+    std::size_t end = LineEnd(bytes, start);
     if (end == std::string_view::npos) {
       lines.push_back(bytes.substr(start));
       break;

@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -130,6 +132,53 @@ void PlainWriteFloor(benchmark::State& state, const std::string& input) {
   SetRacerCounters(state, plan.size() - 2);
 }
 
+template <class Work>
+double TimedMs(Work work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The conversion and its floor side by side in every iteration, so that the
+// disk's moods (file creation on this machine's disk varies tenfold between
+// minutes) fall on both alike. The iteration time is the conversion's.
+void ConvertBesidePlainWrites(benchmark::State& state, const std::string& input) {
+  const fs::path site = SiteFolder();
+  StartClean(site);
+  if (!Convert(input, site)) {
+    state.SkipWithError("conversion failed");
+    return;
+  }
+  const std::vector<cPlannedWrite> plan = PlanWrites(input, site);
+  std::vector<fs::path> folders;
+  for (const auto& e : fs::directory_iterator(site))
+    if (e.is_directory()) folders.push_back(e.path());
+  std::vector<double> ratios;
+  double convertMs = 0, plainMs = 0;
+  for (auto _ : state) {
+    StartClean(site);
+    const double c = TimedMs([&] { Convert(input, site); });
+    StartClean(site);
+    const double p = TimedMs([&] {
+      fs::create_directory(site);
+      for (const fs::path& f : folders) fs::create_directory(f);
+      for (const cPlannedWrite& w : plan) PlainWrite(w);
+    });
+    state.SetIterationTime(c / 1000.0);
+    convertMs += c;
+    plainMs += p;
+    ratios.push_back(c / p);
+  }
+  fs::remove_all(site);
+  std::sort(ratios.begin(), ratios.end());
+  const auto n = static_cast<double>(state.iterations());
+  const auto racers = static_cast<double>(plan.size() - 2);
+  state.counters["plain_ms"] = plainMs / n;
+  state.counters["ratio_median"] = ratios[ratios.size() / 2];
+  state.counters["per_racer_us"] = convertMs / n * 1000.0 / racers;
+  state.counters["plain_per_racer_us"] = plainMs / n * 1000.0 / racers;
+}
+
 void BM_ConvertSample(benchmark::State& state) { ConvertRun(state, SAMPLE_FILE); }
 void BM_PlainWriteSample(benchmark::State& state) { PlainWriteFloor(state, SAMPLE_FILE); }
 void BM_ConvertGenerated(benchmark::State& state) {
@@ -139,8 +188,15 @@ void BM_PlainWriteGenerated(benchmark::State& state) {
   PlainWriteFloor(state, GeneratedSamplePath(static_cast<int>(state.range(0))));
 }
 
+void BM_ConvertBesidePlainSample(benchmark::State& state) { ConvertBesidePlainWrites(state, SAMPLE_FILE); }
+void BM_ConvertBesidePlainGenerated(benchmark::State& state) {
+  ConvertBesidePlainWrites(state, GeneratedSamplePath(static_cast<int>(state.range(0))));
+}
+
 }  // namespace
 
+BENCHMARK(BM_ConvertBesidePlainSample)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertBesidePlainGenerated)->Arg(kLimitRacers)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertSample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteSample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertGenerated)->Arg(kLimitRacers)->Unit(benchmark::kMillisecond);

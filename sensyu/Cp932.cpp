@@ -19,7 +19,6 @@
 namespace {
 
 constexpr char16_t kGeta = u'\u3013';  // 〓
-constexpr const char* kGetaCp932 = "\x81\xAC";
 
 struct ConverterCloser {
   void operator()(UConverter* c) const { ucnv_close(c); }
@@ -156,27 +155,31 @@ std::string Cp932ToUtf8(std::string_view bytes) {
 
 std::string Utf8ToCp932(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
-  std::string out;
-  out.reserve(utf8.size());
+  cCp932Memo& memo = Memo();
+  // Never longer than twice the UTF-8: a broken byte becomes the two bytes of 〓.
+  std::string out(utf8.size() * 2, '\0');
+  char* dst = out.data();
+  const auto put = [&dst](uint16_t code) {
+    if (code > 0xFF) *dst++ = static_cast<char>(code >> 8);
+    *dst++ = static_cast<char>(code & 0xFF);
+  };
   for (std::size_t pos = 0; pos < utf8.size();) {
     const std::size_t ascii = AsciiRun(utf8, pos);
-    out.append(utf8.substr(pos, ascii));
+    std::memcpy(dst, utf8.data() + pos, ascii);
+    dst += ascii;
     pos += ascii;
     if (pos == utf8.size()) break;
     const auto c = NextCodePoint(utf8, pos);
     if (!c) {
-      out.append(kGetaCp932);  // a broken UTF-8 byte
+      put(0x81AC);  // a broken UTF-8 byte
       ++pos;
-    } else if (*c < 0x80) {
-      out.push_back(static_cast<char>(*c));
     } else if (*c > 0xFFFF) {
-      out.append(kGetaCp932);  // nothing outside the BMP is in code page 932
+      put(0x81AC);  // nothing outside the BMP is in code page 932
     } else {
-      const uint16_t code = Memo().Encode(static_cast<char16_t>(*c));
-      if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
+      put(memo.Encode(static_cast<char16_t>(*c)));
     }
   }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
   return out;
 }
 

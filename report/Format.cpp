@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "report/TrimBlanks.h"
 #include "sensyu/RunError.h"
 #include "sensyu/WindowServices.h"
 
@@ -18,12 +19,6 @@ struct DecimalText {
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
 
 std::string_view TakeDigits(std::string_view& s) {
   std::size_t n = 0;

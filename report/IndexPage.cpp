@@ -3,7 +3,6 @@
 #include "report/PageFile.h"
 #include "report/ToFullWidth.h"
 #include "report/TrimBlanks.h"
-#include "sensyu/Cp932.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ struct cNameEntry {
 cNameEntry SplitEntry(std::string_view entry) {
   cNameEntry e;
   std::size_t tab = entry.find('\t');
-  e.reading = TrimBlanks(entry.substr(0, tab));
+  e.reading = std::string(TrimBlanks(entry.substr(0, tab)));
   if (tab == std::string_view::npos) return e;
   std::size_t cr1 = entry.find('\r', tab + 1);
   if (cr1 == std::string_view::npos) return e;
@@ -42,7 +41,7 @@ class cIndexBody {
   explicit cIndexBody(cPageText& page) : m_Page(page) {}
 
   void Add(const cNameEntry& e, bool first) {
-    const std::string initial(FirstChars(e.reading, 1));
+    const std::string initial(ReadingInitial(e.reading));
     if (initial != m_Initial) {
       if (!first) {
         CloseRow();

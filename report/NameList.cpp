@@ -9,7 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "sensyu/Cp932.h"
+#include "report/TrimBlanks.h"
 
 namespace {
 
@@ -21,15 +21,9 @@ struct Entry {
   std::string sortKey;
 };
 
-std::string_view TrimSpaces(std::string_view s) {
-  std::size_t first = s.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 std::string InitialOf(std::string_view entry) {
   std::string_view reading = entry.substr(0, entry.find('\t'));
-  return std::string(FirstChars(TrimSpaces(reading), 1));
+  return std::string(ReadingInitial(reading));
 }
 
 std::unique_ptr<icu::Collator> OpenJapaneseCollator() {

@@ -1,11 +1,16 @@
 #pragma once
-#include <string>
 #include <string_view>
 
+#include "sensyu/Cp932.h"
+
 /// The text without leading and trailing half-width spaces (U+0020).
-inline std::string TrimBlanks(std::string_view text) {
+inline std::string_view TrimBlanks(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
-  std::size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
+
+/// The index heading of a reading: its first character once the blanks are
+/// trimmed, or "" for a reading of blanks only. The name list sorts by it and
+/// the index page groups by it, so both take it from here.
+inline std::string_view ReadingInitial(std::string_view reading) { return FirstChars(TrimBlanks(reading), 1); }

@@ -5,6 +5,7 @@
 
 #include "report/Format.h"
 #include "report/PageFile.h"
+#include "report/RacerPageRun.h"
 #include "report/RosterPage.h"
 #include "sensyu/FanLines.h"
 #include "sensyu/RunError.h"
@@ -40,18 +41,21 @@ std::string RelativePagePath(const std::string& no, const std::filesystem::path&
 void WriteSite(const cSensyuFile& sensyu, int16_t count, const std::filesystem::path& outputFolder,
                cWindowServices& window, cNameList& lstName) {
   cRosterPage roster(sensyu, count);
-  for (int16_t i = 1; i <= count; ++i) {
-    const std::string no = sensyu.SensyuNo(i);
+  const auto makePage = [&](int16_t i) {
     // A number the loader could not match has no record, no folder and no page.
+    if (!sensyu.SensyuNo(i).empty()) MakeSensyuPage(sensyu, i, outputFolder);
+  };
+  const auto reached = [&](int16_t i) {
+    const std::string no = sensyu.SensyuNo(i);
     if (!no.empty()) {
       const std::string path = RelativePagePath(no, outputFolder);
       roster.AddCell(no, path);
       lstName.AddItem(sensyu.NameKana(no) + "\t" + no + "\r" + path + "\r" + sensyu.NameKanji(no));
-      MakeSensyuPage(sensyu, i, outputFolder);
     }
     window.SetLabel(ProgressLabel::Counter, PlainDigits(i) + "/" + PlainDigits(count));
     window.DoEvents();
-  }
+  };
+  MakeRacerPages(count, makePage, reached, RacerPageHelpers(count));
   SavePage(outputFolder / "ファン手帳.html", roster.Finish());
   MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, outputFolder, window);
 }

@@ -40,20 +40,15 @@ void cSensyuFile::InitSensyuData(int16_t n) {
   for (PerCourseFloat* m : {&m_CourseFSyoritu, &m_CourseStartTiming, &m_CourseStartHatujyun}) {
     Reset(*m, slots);
   }
-  m_SlotOf.clear();
+  m_SlotOf.Clear();
 }
 
 void cSensyuFile::RebuildIndex() {
-  m_SlotOf.clear();
-  m_SlotOf.reserve(m_SensyuNo.size());
-  for (std::size_t slot = 1; slot < m_SensyuNo.size(); ++slot) {
-    m_SlotOf.emplace(m_SensyuNo[slot], static_cast<int16_t>(slot));  // keeps the lowest slot
-  }
+  m_SlotOf.Build(m_SensyuNo);
 }
 
 int16_t cSensyuFile::FindSensyuIndex(const std::string& strSensyuNo) const {
-  auto found = m_SlotOf.find(strSensyuNo);
-  return found == m_SlotOf.end() ? 0 : found->second;
+  return m_SlotOf.Find(m_SensyuNo, strSensyuNo);
 }
 
 int16_t cSensyuFile::SlotCount() const {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "sensyu/SlotIndex.h"
 #include "sensyu/WindowServices.h"
 
 /// Racer number list handed to FileLoad: positions 1..n live at [0..n-1].
@@ -160,5 +160,5 @@ class cSensyuFile {
   int16_t m_LastYoseiKi = 0;
 
   // Racer number -> lowest slot holding it; rebuilt after every load.
-  std::unordered_map<std::string, int16_t> m_SlotOf;
+  cSlotIndex m_SlotOf;
 };

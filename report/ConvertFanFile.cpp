@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <set>
 
 #include "report/Format.h"
 #include "report/PageFile.h"
@@ -13,22 +14,21 @@
 namespace {
 
 // The racer numbers of the file in file order; creates each per-thousand
-// folder on the way, as the racer pages will need them.
+// folder on the way, as the racer pages will need them. A folder is looked
+// at once per run: racer numbers of one thousand mostly come together.
 cSensyuNoList CollectSensyuNo(std::string_view bytes, const std::filesystem::path& outputFolder) {
   cSensyuNoList list;
-  std::string lastFolder;
+  std::set<int> readyFolders;
   for (std::string_view line : SplitLines(bytes)) {
     std::string key = LineKey(line);
     if (!IsNumericText(key)) continue;
     if (list.size() >= static_cast<std::size_t>(std::numeric_limits<int16_t>::max())) throw cRunError::Overflow();
-    const std::string folder = GetSensyuFolder(TextToInt16(key), true, outputFolder);
+    const int16_t number = TextToInt16(key);
     list.push_back(std::move(key));
-    if (!lastFolder.empty() && folder == lastFolder) continue;
+    if (!readyFolders.insert(number / 1000).second) continue;
+    const std::string folder = GetSensyuFolder(number, true, outputFolder);
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-      CreateFolder(folder);
-      lastFolder = folder;
-    }
+    if (!std::filesystem::is_directory(folder, ec)) CreateFolder(folder);
   }
   return list;
 }
@@ -37,25 +37,31 @@ std::string RelativePagePath(const std::string& no, const std::filesystem::path&
   return GetSensyuFolder(TextToInt16(no), false, outputFolder) + "\\" + no + ".html";
 }
 
-// Writes the roster page, one racer page per racer and the index page.
+// Writes the roster page, one racer page per racer and the index page. The
+// roster and the name list are filled and sorted while the pages are being
+// written; the labels still count the pages as they are made.
 void WriteSite(const cSensyuFile& sensyu, int16_t count, const std::filesystem::path& outputFolder,
                cWindowServices& window, cNameList& lstName) {
   cRosterPage roster(sensyu, count);
-  const auto makePage = [&](int16_t i) {
-    // A number the loader could not match has no record, no folder and no page.
-    if (!sensyu.SensyuNo(i).empty()) MakeSensyuPage(sensyu, i, outputFolder);
-  };
-  const auto reached = [&](int16_t i) {
-    const std::string no = sensyu.SensyuNo(i);
-    if (!no.empty()) {
+  const auto listRacers = [&] {
+    for (int16_t i = 1; i <= count; ++i) {
+      // A number the loader could not match has no record, no folder and no page.
+      const std::string no = sensyu.SensyuNo(i);
+      if (no.empty()) continue;
       const std::string path = RelativePagePath(no, outputFolder);
       roster.AddCell(no, path);
       lstName.AddItem(sensyu.NameKana(no) + "\t" + no + "\r" + path + "\r" + sensyu.NameKanji(no));
     }
+    lstName.Sort();
+  };
+  const auto makePage = [&](int16_t i) {
+    if (!sensyu.SensyuNo(i).empty()) MakeSensyuPage(sensyu, i, outputFolder);
+  };
+  const auto reached = [&](int16_t i) {
     window.SetLabel(ProgressLabel::Counter, PlainDigits(i) + "/" + PlainDigits(count));
     window.DoEvents();
   };
-  MakeRacerPages(count, makePage, reached, RacerPageHelpers(count));
+  MakeRacerPages(count, makePage, reached, RacerPageHelpers(count), listRacers);
   SavePage(outputFolder / "ファン手帳.html", roster.Finish());
   MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, outputFolder, window);
 }

@@ -16,7 +16,7 @@ bool ConvertFanFile(const std::string& strFileName, const std::filesystem::path&
                     cWindowServices& window, cNameList& lstName,
                     std::shared_ptr<cSensyuFile>& m_SensyuFile);
 
-/// Text (UTF-8, CR LF) of the racer page of the racer in slot `index`.
+/// The racer page of the racer in slot `index`, in code page 932 (CR LF).
 std::string SensyuPageText(const cSensyuFile& sensyu, int16_t index);
 /// Writes the racer page of slot `index` under its per-thousand folder.
 void MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const std::filesystem::path& outputFolder);

@@ -192,20 +192,6 @@ std::string CommonFooter() {
          ZeroPadded(kVersionMinor, 2) + "</DIV>";
 }
 
-std::string HtmlEscape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 bool IsNumericText(std::string_view text) { return ReadDecimalText(text).has_value(); }
 
 int16_t TextToInt16(std::string_view text) {

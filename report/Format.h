@@ -27,8 +27,6 @@ std::string Format00(float value);
 std::string Format0(float value);
 /// The common footer line without its line end.
 std::string CommonFooter();
-/// & < > replaced by their entities, for text taken from the input file.
-std::string HtmlEscape(std::string_view text);
 /// True for text that reads as a decimal number: blanks around it, an optional
 /// sign and one optional decimal point; no exponent, hexadecimal or currency.
 bool IsNumericText(std::string_view text);

@@ -48,13 +48,13 @@ class cIndexBody {
         m_Page << "</TABLE>" << "<BR>";
       }
       m_Initial = initial;
-      m_Page << "<FONT COLOR=#0000FF><B>" << HtmlEscape(ToFullWidth(m_Initial)) << "</B></FONT><BR>"
+      m_Page << "<FONT COLOR=#0000FF><B>" << Escaped{ToFullWidth(m_Initial)} << "</B></FONT><BR>"
              << "<TABLE BORDER CELLPADDING=3>";
       m_Cells = 0;
     }
     if (m_Cells == 0) m_Page << "<TR>";
-    m_Page << "<TD NOWAP><FONT SIZE=-1>" << HtmlEscape(ToFullWidth(e.reading)) << "</FONT><BR><A HREF="
-           << HtmlEscape(e.link) << ">" << HtmlEscape(e.name) << "</A></TD>";
+    m_Page << "<TD NOWAP><FONT SIZE=-1>" << Escaped{ToFullWidth(e.reading)} << "</FONT><BR><A HREF="
+           << Escaped{e.link} << ">" << Escaped{e.name} << "</A></TD>";
     if (++m_Cells == 6) {
       m_Page << "</TR>";
       m_Cells = 0;
@@ -95,5 +95,5 @@ void MakeIndexPage(int16_t count, const cNameList& lstName, const std::filesyste
   page << CommonFooter();
   page.EndLine();
   page << "</BODY></HTML>";
-  SavePage(outputFolder / "索引.html", page.Utf8());
+  SavePage(outputFolder / "索引.html", page.Bytes());
 }

@@ -84,6 +84,8 @@ void cNameList::AddItem(const std::string& entry) {
   m_Impl->sorted = false;
 }
 
+void cNameList::Sort() const { m_Impl->Sort(); }
+
 int cNameList::ListCount() const { return static_cast<int>(m_Impl->entries.size()); }
 
 const std::string& cNameList::List(int index) const {

@@ -16,6 +16,8 @@ class cNameList {
   /// Inserts the entry at its place.
   void AddItem(const std::string& entry);
   int ListCount() const;
+  /// Puts the entries in index order now rather than at the first read.
+  void Sort() const;
   /// The entry at position 0..ListCount()-1.
   const std::string& List(int index) const;
 

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <utility>
 
-#include "sensyu/Cp932.h"
 
 namespace {
 
@@ -39,8 +38,20 @@ bool IsFolder(const std::filesystem::path& path) {
 cFileFailure::cFileFailure(std::filesystem::path file, int err)
     : std::runtime_error(Describe(file, err)), m_File(std::move(file)), m_Errno(err) {}
 
-void SavePage(const std::filesystem::path& file, std::string_view utf8) {
-  std::string bytes = Utf8ToCp932(utf8);
+cPageText& cPageText::operator<<(Escaped piece) {
+  std::string_view text = piece.text;
+  std::size_t done = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '&' && c != '<' && c != '>') continue;
+    *this << text.substr(done, i - done);
+    m_Bytes.append(c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
+    done = i + 1;
+  }
+  return *this << text.substr(done);
+}
+
+void SavePage(const std::filesystem::path& file, std::string_view bytes) {
   int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) throw cFileFailure(file, errno);
   int err = WriteAll(fd, bytes);

@@ -4,19 +4,56 @@
 #include <string>
 #include <string_view>
 
-// A page is built as UTF-8 text in memory and written once, in code page 932.
-class cPageText {
+#include "sensyu/Cp932.h"
+
+// A page is built in memory in code page 932 and written once. Pieces come
+// in as UTF-8 and are encoded as they are appended; pieces that every page
+// repeats can be encoded once beforehand (cEncodedText).
+class cEncodedText {
  public:
-  cPageText& operator<<(std::string_view piece) {
-    m_Text.append(piece);
-    return *this;
-  }
-  /// Ends the current line with CR LF.
-  void EndLine() { m_Text.append("\r\n"); }
-  const std::string& Utf8() const { return m_Text; }
+  explicit cEncodedText(std::string_view utf8) : m_Bytes(Utf8ToCp932(utf8)) {}
+  std::string_view Bytes() const { return m_Bytes; }
 
  private:
-  std::string m_Text;
+  std::string m_Bytes;
+};
+
+/// Text taken from the fan file, written with & < > as entities so that a
+/// crafted file cannot put markup into the pages.
+struct Escaped {
+  std::string_view text;
+};
+
+class cPageText {
+ public:
+  cPageText() { m_Bytes.reserve(4096); }  // a racer page is about 3 KB
+  cPageText& operator<<(std::string_view utf8) {
+    // Most pieces are ASCII markup and figures, which are their own bytes.
+    if (IsAscii(utf8)) {
+      m_Bytes.append(utf8);
+    } else {
+      AppendCp932(m_Bytes, utf8);
+    }
+    return *this;
+  }
+  cPageText& operator<<(const cEncodedText& piece) {
+    m_Bytes.append(piece.Bytes());
+    return *this;
+  }
+  cPageText& operator<<(Escaped piece);
+  /// Ends the current line with CR LF.
+  void EndLine() { m_Bytes.append("\r\n"); }
+  /// The page so far, in code page 932.
+  const std::string& Bytes() const { return m_Bytes; }
+
+ private:
+  static bool IsAscii(std::string_view text) {
+    unsigned char bits = 0;
+    for (char c : text) bits |= static_cast<unsigned char>(c);  // no early exit: the loop vectorises
+    return bits < 0x80;
+  }
+
+  std::string m_Bytes;
 };
 
 /// A file or folder of the site that could not be read, created or written.
@@ -31,7 +68,7 @@ class cFileFailure : public std::runtime_error {
   int m_Errno;
 };
 
-/// Writes the page in code page 932, replacing an existing file; throws cFileFailure.
-void SavePage(const std::filesystem::path& file, std::string_view utf8);
+/// Writes the page's code page 932 bytes, replacing an existing file; throws cFileFailure.
+void SavePage(const std::filesystem::path& file, std::string_view cp932);
 /// Creates one folder level if it is missing; throws cFileFailure.
 void CreateFolder(const std::filesystem::path& folder);

@@ -94,7 +94,8 @@ class cHelperThreads {
 }  // namespace
 
 void MakeRacerPages(int16_t count, const std::function<void(int16_t)>& makePage,
-                    const std::function<void(int16_t)>& reached, unsigned helpers) {
+                    const std::function<void(int16_t)>& reached, unsigned helpers,
+                    const std::function<void()>& meanwhile) {
   cRacerPageRun run(count, makePage);
   int16_t announced = 0;
   const auto announce = [&](int upTo) {
@@ -103,6 +104,7 @@ void MakeRacerPages(int16_t count, const std::function<void(int16_t)>& makePage,
   {
     cHelperThreads threads(run);
     threads.Start(helpers);
+    if (meanwhile) meanwhile();
     while (run.MakeNext()) announce(run.Made());
     threads.JoinAll();
   }
@@ -111,6 +113,7 @@ void MakeRacerPages(int16_t count, const std::function<void(int16_t)>& makePage,
 }
 
 unsigned RacerPageHelpers(int16_t count) {
+  if (count < kPagesPerHelper) return 0;
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   const auto worthwhile = static_cast<unsigned>(count / kPagesPerHelper);
   return std::min({cores - 1, worthwhile, kMostHelpers});

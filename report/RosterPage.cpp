@@ -31,8 +31,8 @@ void cRosterPage::AddCell(const std::string& no, const std::string& path) {
     m_Colour = (m_Colour == kWhite) ? kCream : kWhite;
   }
   const bool a1 = s.Class(no) == "A1";
-  m_Page << "<TD NOWAP " << m_Colour << ">" << HtmlEscape(no) << label << (a1 ? "<BR><B><A HREF=" : "<BR><A HREF=")
-         << HtmlEscape(path) << ">" << HtmlEscape(s.NameKanji(no)) << (a1 ? "</A></B></TD>" : "</A></TD>");
+  m_Page << "<TD NOWAP " << m_Colour << ">" << Escaped{no} << label << (a1 ? "<BR><B><A HREF=" : "<BR><A HREF=")
+         << Escaped{path} << ">" << Escaped{s.NameKanji(no)} << (a1 ? "</A></B></TD>" : "</A></TD>");
   if (++m_Cells == 6) {
     m_Page << "</TR>";
     m_Page.EndLine();
@@ -49,12 +49,12 @@ const std::string& cRosterPage::Finish() {
   m_Page.EndLine();
   m_Page << "<BR>";
   m_Page.EndLine();
-  m_Page << "算出期間：" << HtmlEscape(FormatYmd8(s.YmdStart())) << "～" << HtmlEscape(FormatYmd8(s.YmdEnd()))
+  m_Page << "算出期間：" << Escaped{FormatYmd8(s.YmdStart())} << "～" << Escaped{FormatYmd8(s.YmdEnd())}
          << "<BR><HR>";
   m_Page.EndLine();
   m_Page << CommonFooter();
   m_Page.EndLine();
   m_Page << "</BODY></HTML>";
   m_Page.EndLine();
-  return m_Page.Utf8();
+  return m_Page.Bytes();
 }

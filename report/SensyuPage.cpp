@@ -23,13 +23,46 @@ constexpr const char* kCourseHeader =
     "<TD BGCOLOR=#99FFFF>３コース</TD><TD BGCOLOR=#99FFFF>４コース</TD><TD BGCOLOR=#99FFFF>５コース</TD>"
     "<TD BGCOLOR=#99FFFF>６コース</TD>";
 
+// The pieces with Japanese text that every racer page repeats, in code page
+// 932 once for the run instead of once per page.
+struct cFixedParts {
+  cEncodedText profileHeader{kProfileHeader};
+  cEncodedText overallHeader{kOverallHeader};
+  cEncodedText courseHeader{kCourseHeader};
+  cEncodedText termClose{"期) "};
+  cEncodedText classClose{"級</B>("};
+  cEncodedText female{"女"};
+  cEncodedText male{"男"};
+  cEncodedText ageClose{"才)</TD>"};
+  cEncodedText bloodClose{"型</TD>"};
+  std::array<cEncodedText, 11> courseRows{
+      cEncodedText{"<TR><TD><FONT SIZE=-1>スタートタイミング</FONT></TD>"},
+      cEncodedText{"<TR><TD><FONT SIZE=-1>スタート順</FONT></TD>"},
+      cEncodedText{"<TR><TD>2連対率</TD>"},
+      cEncodedText{"<TR><TD>3連対率</TD>"},
+      cEncodedText{"<TR><TD>回数</TD>"},
+      cEncodedText{"<TR><TD>１着</TD>"},
+      cEncodedText{"<TR><TD>２着</TD>"},
+      cEncodedText{"<TR><TD>３着</TD>"},
+      cEncodedText{"<TR><TD>４着</TD>"},
+      cEncodedText{"<TR><TD>５着</TD>"},
+      cEncodedText{"<TR><TD>６着</TD>"}};
+  cEncodedText backButton{"<INPUT type=\"button\" onClick='history.back();' value=\"戻る\">"};
+  cEncodedText footer{CommonFooter()};
+};
+
+const cFixedParts& Fixed() {
+  static const cFixedParts parts;
+  return parts;
+}
+
 // Each page line looks the racer up again by number, as every figure of the
 // data object is read by racer number; the page keeps no copy of the record.
 class cSensyuPage {
  public:
-  cSensyuPage(const cSensyuFile& sensyu, std::string no) : s(sensyu), m_No(std::move(no)) {}
+  cSensyuPage(const cSensyuFile& sensyu, std::string no) : s(sensyu), m_No(std::move(no)), f(Fixed()) {}
 
-  std::string Text() {
+  const std::string& Bytes() {
     WriteHead();
     WriteProfile();
     m_Page << "<BR>";
@@ -37,19 +70,24 @@ class cSensyuPage {
     WriteOverall();
     WriteCourses();
     WriteTail();
-    return m_Page.Utf8();
+    return m_Page.Bytes();
   }
 
  private:
-  void Cell(std::string_view value) { m_Page << "<TD>" << value << "</TD>"; }
+  template <class Piece>
+  void Cell(const Piece& value) {
+    m_Page << "<TD>" << value << "</TD>";
+  }
 
-  void Line(std::string_view text) {
+  template <class Piece>
+  void Line(const Piece& text) {
     m_Page << text;
     m_Page.EndLine();
   }
 
   void WriteHead() {
-    Line("<HTML><HEAD><TITLE>" + HtmlEscape(s.NameKanji(m_No)) + "</TITLE>");
+    m_Page << "<HTML><HEAD><TITLE>" << Escaped{s.NameKanji(m_No)};
+    Line("</TITLE>");
     Line("<style type=\"text/css\">");
     Line("<!--");
     Line(" td {text-align:center;}");
@@ -58,23 +96,24 @@ class cSensyuPage {
   }
 
   void WriteProfile() {
-    m_Page << "</HEAD><BODY><B>" << HtmlEscape(m_No) << "</B>(" << PlainDigits(s.YoseiKi(m_No)) << "期) "
-           << "<B>" << HtmlEscape(s.Class(m_No)) << "級</B>(" << HtmlEscape(s.ClassOld1(m_No)) << " "
-           << HtmlEscape(s.ClassOld2(m_No)) << " " << HtmlEscape(s.ClassOld3(m_No)) << ")<BR>"
-           << "<TABLE BORDER CELLPADDING=3><TR>" << kProfileHeader << "</TR><TR>";
-    m_Page << "<TD><FONT SIZE=-1>" << HtmlEscape(ToFullWidth(TrimBlanks(s.NameKana(m_No)))) << "</FONT><BR>"
-           << HtmlEscape(s.NameKanji(m_No)) << "</TD>";
-    Cell(HtmlEscape(s.Birthplace(m_No)));
-    Cell(s.Sex(m_No) == 2 ? "女" : "男");
-    m_Page << "<TD>" << HtmlEscape(FormatYmd7(s.Birth(m_No))) << "(" << PlainDigits(s.Age(m_No)) << "才)</TD>";
-    m_Page << "<TD>" << HtmlEscape(s.Blood(m_No)) << "型</TD>";
+    m_Page << "</HEAD><BODY><B>" << Escaped{m_No} << "</B>(" << PlainDigits(s.YoseiKi(m_No)) << f.termClose
+           << "<B>" << Escaped{s.Class(m_No)} << f.classClose << Escaped{s.ClassOld1(m_No)} << " "
+           << Escaped{s.ClassOld2(m_No)} << " " << Escaped{s.ClassOld3(m_No)} << ")<BR>"
+           << "<TABLE BORDER CELLPADDING=3><TR>" << f.profileHeader << "</TR><TR>";
+    m_Page << "<TD><FONT SIZE=-1>" << Escaped{ToFullWidth(TrimBlanks(s.NameKana(m_No)))} << "</FONT><BR>"
+           << Escaped{s.NameKanji(m_No)} << "</TD>";
+    Cell(Escaped{s.Birthplace(m_No)});
+    m_Page << "<TD>" << (s.Sex(m_No) == 2 ? f.female : f.male) << "</TD>";
+    m_Page << "<TD>" << Escaped{FormatYmd7(s.Birth(m_No))} << "(" << PlainDigits(s.Age(m_No)) << f.ageClose;
+    m_Page << "<TD>" << Escaped{s.Blood(m_No)} << f.bloodClose;
     m_Page << "<TD>" << PrintForm(s.Height(m_No)) << "cm</TD>";
     m_Page << "<TD>" << PrintForm(s.Weight(m_No)) << "kg</TD>";
     Line("</TR></TABLE>");
   }
 
   void WriteOverall() {
-    Line(std::string("<TABLE BORDER CELLPADDING=3><TR>") + kOverallHeader);
+    m_Page << "<TABLE BORDER CELLPADDING=3><TR>";
+    Line(f.overallHeader);
     m_Page << "</TR><TR>";
     Cell(Format00(s.Syoritu(m_No)));
     Cell(Format00(s.FSyoritu(m_No)));
@@ -91,52 +130,55 @@ class cSensyuPage {
   }
 
   template <class Figure, class Form>
-  void CourseRow(std::string_view opening, Figure figure, Form form, bool last = false) {
-    m_Page << opening;
+  void CourseRow(std::size_t row, Figure figure, Form form) {
+    m_Page << f.courseRows[row];
     for (int16_t course = 1; course <= 6; ++course) Cell(form((s.*figure)(m_No, course)));
-    Line(last ? "</TR></TABLE>" : "</TR>");
+    Line(row + 1 == f.courseRows.size() ? "</TR></TABLE>" : "</TR>");
   }
 
   void WriteCourses() {
-    Line(std::string("<TABLE BORDER CELLPADDING=3><TR>") + kCourseHeader + "</TR>");
+    m_Page << "<TABLE BORDER CELLPADDING=3><TR>" << f.courseHeader;
+    Line("</TR>");
     const auto f00 = [](float v) { return Format00(v); };
     const auto f0 = [](float v) { return Format0(v); };
     const auto count = [](int16_t v) { return PrintForm(v); };
-    CourseRow("<TR><TD><FONT SIZE=-1>スタートタイミング</FONT></TD>", &cSensyuFile::CourseStartTiming, f00);
-    CourseRow("<TR><TD><FONT SIZE=-1>スタート順</FONT></TD>", &cSensyuFile::CourseStartHatujyun, f0);
-    CourseRow("<TR><TD>2連対率</TD>", &cSensyuFile::CourseFSyoritu, f00);
-    CourseRow("<TR><TD>3連対率</TD>", &cSensyuFile::CourseRentairitu3, f00);
-    CourseRow("<TR><TD>回数</TD>", &cSensyuFile::CourseSyussoTimes, count);
-    CourseRow("<TR><TD>１着</TD>", &cSensyuFile::Course1FinishTimes, count);
-    CourseRow("<TR><TD>２着</TD>", &cSensyuFile::Course2FinishTimes, count);
-    CourseRow("<TR><TD>３着</TD>", &cSensyuFile::Course3FinishTimes, count);
-    CourseRow("<TR><TD>４着</TD>", &cSensyuFile::Course4FinishTimes, count);
-    CourseRow("<TR><TD>５着</TD>", &cSensyuFile::Course5FinishTimes, count);
-    CourseRow("<TR><TD>６着</TD>", &cSensyuFile::Course6FinishTimes, count, true);
+    CourseRow(0, &cSensyuFile::CourseStartTiming, f00);
+    CourseRow(1, &cSensyuFile::CourseStartHatujyun, f0);
+    CourseRow(2, &cSensyuFile::CourseFSyoritu, f00);
+    CourseRow(3, &cSensyuFile::CourseRentairitu3, f00);
+    CourseRow(4, &cSensyuFile::CourseSyussoTimes, count);
+    CourseRow(5, &cSensyuFile::Course1FinishTimes, count);
+    CourseRow(6, &cSensyuFile::Course2FinishTimes, count);
+    CourseRow(7, &cSensyuFile::Course3FinishTimes, count);
+    CourseRow(8, &cSensyuFile::Course4FinishTimes, count);
+    CourseRow(9, &cSensyuFile::Course5FinishTimes, count);
+    CourseRow(10, &cSensyuFile::Course6FinishTimes, count);
   }
 
   void WriteTail() {
     Line("<form>");
-    Line("<INPUT type=\"button\" onClick='history.back();' value=\"戻る\">");
+    Line(f.backButton);
     Line("</form>");
     Line("<HR>");
-    Line(CommonFooter());
+    Line(f.footer);
     Line("</BODY></HTML>");
   }
 
   const cSensyuFile& s;
   std::string m_No;
+  const cFixedParts& f;
   cPageText m_Page;
 };
 
 }  // namespace
 
 std::string SensyuPageText(const cSensyuFile& sensyu, int16_t index) {
-  return cSensyuPage(sensyu, sensyu.SensyuNo(index)).Text();
+  return cSensyuPage(sensyu, sensyu.SensyuNo(index)).Bytes();
 }
 
 void MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const std::filesystem::path& outputFolder) {
   const std::string no = sensyu.SensyuNo(index);
   const std::filesystem::path folder = GetSensyuFolder(TextToInt16(no), true, outputFolder);
-  SavePage(folder / (no + ".html"), SensyuPageText(sensyu, index));
+  cSensyuPage page(sensyu, no);
+  SavePage(folder / (no + ".html"), page.Bytes());
 }

@@ -154,19 +154,20 @@ std::string Cp932ToUtf8(std::string_view bytes) {
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
-  if (IsAscii(utf8)) return std::string(utf8);
-  cCp932Memo& memo = Memo();
-  // Never longer than twice the UTF-8: a broken byte becomes the two bytes of 〓.
-  std::string out(utf8.size() * 2, '\0');
-  char* dst = out.data();
-  const auto put = [&dst](uint16_t code) {
-    if (code > 0xFF) *dst++ = static_cast<char>(code >> 8);
-    *dst++ = static_cast<char>(code & 0xFF);
+  std::string out;
+  AppendCp932(out, utf8);
+  return out;
+}
+
+void AppendCp932(std::string& out, std::string_view utf8) {
+  cCp932Memo* memo = nullptr;  // looked up at the first character that needs it
+  const auto put = [&out](uint16_t code) {
+    if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
+    out.push_back(static_cast<char>(code & 0xFF));
   };
   for (std::size_t pos = 0; pos < utf8.size();) {
     const std::size_t ascii = AsciiRun(utf8, pos);
-    std::memcpy(dst, utf8.data() + pos, ascii);
-    dst += ascii;
+    out.append(utf8.data() + pos, ascii);
     pos += ascii;
     if (pos == utf8.size()) break;
     const auto c = NextCodePoint(utf8, pos);
@@ -176,11 +177,10 @@ std::string Utf8ToCp932(std::string_view utf8) {
     } else if (*c > 0xFFFF) {
       put(0x81AC);  // nothing outside the BMP is in code page 932
     } else {
-      put(memo.Encode(static_cast<char16_t>(*c)));
+      if (memo == nullptr) memo = &Memo();
+      put(memo->Encode(static_cast<char16_t>(*c)));
     }
   }
-  out.resize(static_cast<std::size_t>(dst - out.data()));
-  return out;
 }
 
 std::string_view FirstChars(std::string_view utf8, std::size_t count) {

@@ -14,5 +14,7 @@
 std::string Cp932ToUtf8(std::string_view bytes);
 /// Code page 932 bytes of the UTF-8 text; unmappable characters become "〓".
 std::string Utf8ToCp932(std::string_view utf8);
+/// Appends the code page 932 bytes of the UTF-8 text to `out`.
+void AppendCp932(std::string& out, std::string_view utf8);
 /// The first `count` characters (code points) of UTF-8 text, or all of it.
 std::string_view FirstChars(std::string_view utf8, std::size_t count);

@@ -1,6 +1,7 @@
 #include "sensyu/FanLines.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,10 +16,23 @@ namespace {
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
-// Where the line starting at `start` ends (its CR or LF), or npos. A plain
-// loop: find_first_of with a set of two scans the set once per byte.
+// True when one of the eight bytes of `word` is CR or LF.
+bool HoldsLineEnd(uint64_t word) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHighs = 0x8080808080808080u;
+  const auto hasZeroByte = [](uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  return hasZeroByte(word ^ (kOnes * '\n')) != 0 || hasZeroByte(word ^ (kOnes * '\r')) != 0;
+}
+
+// Where the line starting at `start` ends (its CR or LF), or npos. Records
+// are hundreds of bytes long, so the search skips eight bytes at a time.
 std::size_t LineEnd(std::string_view bytes, std::size_t start) {
-  for (std::size_t i = start; i < bytes.size(); ++i) {
+  std::size_t i = start;
+  for (uint64_t word = 0; i + 8 <= bytes.size(); i += 8) {
+    std::memcpy(&word, bytes.data() + i, 8);
+    if (HoldsLineEnd(word)) break;
+  }
+  for (; i < bytes.size(); ++i) {
     if (bytes[i] == '\r' || bytes[i] == '\n') return i;
   }
   return std::string_view::npos;

@@ -1,41 +1,57 @@
 #include "sensyu/SlotIndex.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace {
 
-// FNV-1a: racer numbers are four characters, so a byte loop is enough.
-uint64_t HashOf(std::string_view text) {
-  uint64_t h = 14695981039346656037ull;
-  for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-  return h ^ (h >> 32);
+// The length and up to seven bytes of the number in one word; numbers
+// that do not fit share a packed word and are told apart by the column.
+uint64_t Pack(std::string_view number) {
+  const std::size_t bytes = std::min<std::size_t>(number.size(), 7);
+  uint64_t word = std::min<std::size_t>(number.size(), 0xFF);
+  for (std::size_t i = 0; i < bytes; ++i) word = word << 8 | static_cast<unsigned char>(number[i]);
+  return word;
 }
+
+bool FitsPacked(std::string_view number) { return number.size() <= 7; }
 
 }  // namespace
 
 void cSlotIndex::Clear() {
   m_Table.clear();
   m_Mask = 0;
+  m_Shift = 63;
 }
 
-std::size_t cSlotIndex::Home(std::string_view number) const { return HashOf(number) & m_Mask; }
+std::size_t cSlotIndex::Home(uint64_t packed) const {
+  // Fibonacci hashing: the top bits of the product mix every byte.
+  return static_cast<std::size_t>((packed * 0x9E3779B97F4A7C15u) >> m_Shift);
+}
 
 void cSlotIndex::Build(const std::vector<std::string>& numbers) {
   Clear();
-  // At most half full, so that a miss ends after a probe or two.
-  m_Table.assign(std::bit_ceil(numbers.size() * 2 + 2), 0);
+  m_Table.assign(std::bit_ceil(numbers.size() * 2 + 2), Entry{});
   m_Mask = m_Table.size() - 1;
+  m_Shift = 64 - std::countr_zero(m_Table.size());
   for (std::size_t slot = 1; slot < numbers.size(); ++slot) {
-    std::size_t at = Home(numbers[slot]);
-    while (m_Table[at] != 0 && numbers[static_cast<std::size_t>(m_Table[at])] != numbers[slot]) at = (at + 1) & m_Mask;
-    if (m_Table[at] == 0) m_Table[at] = static_cast<int16_t>(slot);  // an earlier slot keeps the number
+    // An earlier slot keeps its number: a later one with the same is not added.
+    if (Find(numbers, numbers[slot]) != 0) continue;
+    const uint64_t packed = Pack(numbers[slot]);
+    std::size_t at = Home(packed);
+    while (m_Table[at].slot != 0) at = (at + 1) & m_Mask;
+    m_Table[at] = {packed, static_cast<int16_t>(slot)};
   }
 }
 
 int16_t cSlotIndex::Find(const std::vector<std::string>& numbers, std::string_view number) const {
   if (m_Table.empty()) return 0;
-  for (std::size_t at = Home(number);; at = (at + 1) & m_Mask) {
-    const int16_t slot = m_Table[at];
-    if (slot == 0 || numbers[static_cast<std::size_t>(slot)] == number) return slot;
+  const uint64_t packed = Pack(number);
+  for (std::size_t at = Home(packed);; at = (at + 1) & m_Mask) {
+    const Entry& e = m_Table[at];
+    if (e.slot == 0) return 0;
+    if (e.packed == packed && (FitsPacked(number) || numbers[static_cast<std::size_t>(e.slot)] == number)) {
+      return e.slot;
+    }
   }
 }

@@ -6,7 +6,8 @@
 
 /// Racer number -> the lowest slot that holds it. Every figure of a racer is
 /// read by number, so a page asks this dozens of times per racer: an open
-/// addressing table over the slots' own numbers, no node per entry.
+/// addressing table whose entries carry the number packed into a word
+/// (racer numbers are four ASCII digits), compared without touching the slots.
 class cSlotIndex {
  public:
   /// Indexes slots 1..numbers.size()-1 of the racer data's number column.
@@ -17,8 +18,14 @@ class cSlotIndex {
   int16_t Find(const std::vector<std::string>& numbers, std::string_view number) const;
 
  private:
-  std::size_t Home(std::string_view number) const;
+  struct Entry {
+    uint64_t packed = 0;  // the first bytes of the number and its length
+    int16_t slot = 0;     // 0 = free
+  };
 
-  std::vector<int16_t> m_Table;  // slot numbers, 0 = free; size a power of two
+  std::size_t Home(uint64_t packed) const;
+
+  std::vector<Entry> m_Table;  // a power of two in size, at most half full
   std::size_t m_Mask = 0;
+  int m_Shift = 63;
 };

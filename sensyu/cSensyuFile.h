@@ -114,6 +114,9 @@ class cSensyuFile {
 
   int16_t FindSensyuIndex(const std::string& strSensyuNo) const;
   static std::string CutField(std::string_view& record, std::size_t width);
+  // A number field needs no decoding: a byte above 0x7F is never a digit,
+  // blank or sign, decoded or not.
+  static std::string_view CutBytes(std::string_view& record, std::size_t width);
   void SetSensyuData(int16_t slot, std::string_view line);
   void SetSensyuDataOld2(int16_t slot, std::string_view line);
   void InitSensyuData(int16_t n);

@@ -128,6 +128,12 @@ void cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line) {
   ParseRecord(slot, line, true);
 }
 
+std::string_view cSensyuFile::CutBytes(std::string_view& record, std::size_t width) {
+  std::string_view field = record.substr(0, width);
+  record.remove_prefix(field.size());
+  return field;
+}
+
 std::string cSensyuFile::CutField(std::string_view& record, std::size_t width) {
   // Cut by byte offset, then decode: a Shift_JIS trail byte can be 0x5C.
   std::string_view field = record.substr(0, width);
@@ -154,27 +160,27 @@ void cSensyuFile::ParseProfile(std::size_t s, std::string_view& record) {
   m_Birthplace[s] = m_Branch[s];
   m_Class[s] = CutField(record, 2);
   m_Birth[s] = CutField(record, 7);
-  m_Sex[s] = FieldToInteger(CutField(record, 1));
-  m_Age[s] = FieldToInteger(CutField(record, 2));
-  m_Height[s] = FieldToInteger(CutField(record, 3));
-  m_Weight[s] = FieldToInteger(CutField(record, 2));
+  m_Sex[s] = FieldToInteger(CutBytes(record, 1));
+  m_Age[s] = FieldToInteger(CutBytes(record, 2));
+  m_Height[s] = FieldToInteger(CutBytes(record, 3));
+  m_Weight[s] = FieldToInteger(CutBytes(record, 2));
   m_Blood[s] = CutField(record, 2);
-  m_Syoritu[s] = FieldToHundredths(CutField(record, 4));
-  m_FSyoritu[s] = FieldToTenths(CutField(record, 4));
-  m_OneFinishTimes[s] = FieldToInteger(CutField(record, 3));
-  m_TwoFinishTimes[s] = FieldToInteger(CutField(record, 3));
-  m_SyussoTimes[s] = FieldToInteger(CutField(record, 3));
-  m_YusyutuTimes[s] = FieldToInteger(CutField(record, 2));
-  m_YusyoTimes[s] = FieldToInteger(CutField(record, 2));
-  m_StartTiming[s] = FieldToHundredths(CutField(record, 3));
+  m_Syoritu[s] = FieldToHundredths(CutBytes(record, 4));
+  m_FSyoritu[s] = FieldToTenths(CutBytes(record, 4));
+  m_OneFinishTimes[s] = FieldToInteger(CutBytes(record, 3));
+  m_TwoFinishTimes[s] = FieldToInteger(CutBytes(record, 3));
+  m_SyussoTimes[s] = FieldToInteger(CutBytes(record, 3));
+  m_YusyutuTimes[s] = FieldToInteger(CutBytes(record, 2));
+  m_YusyoTimes[s] = FieldToInteger(CutBytes(record, 2));
+  m_StartTiming[s] = FieldToHundredths(CutBytes(record, 3));
 }
 
 void cSensyuFile::ParseCourseStarts(std::size_t s, std::string_view& record) {
   for (std::size_t c = 1; c <= 6; ++c) {
-    m_CourseSyussoTimes[s][c] = FieldToInteger(CutField(record, 3));
-    m_CourseFSyoritu[s][c] = FieldToTenths(CutField(record, 4));
-    m_CourseStartTiming[s][c] = FieldToHundredths(CutField(record, 3));
-    m_CourseStartHatujyun[s][c] = FieldToHundredths(CutField(record, 3));
+    m_CourseSyussoTimes[s][c] = FieldToInteger(CutBytes(record, 3));
+    m_CourseFSyoritu[s][c] = FieldToTenths(CutBytes(record, 4));
+    m_CourseStartTiming[s][c] = FieldToHundredths(CutBytes(record, 3));
+    m_CourseStartHatujyun[s][c] = FieldToHundredths(CutBytes(record, 3));
   }
 }
 
@@ -182,18 +188,18 @@ void cSensyuFile::ParseClassHistory(std::size_t s, std::string_view& record) {
   m_ClassOld1[s] = CutField(record, 2);
   m_ClassOld2[s] = CutField(record, 2);
   m_ClassOld3[s] = CutField(record, 2);
-  m_abilityOld[s] = FieldToIndex(CutField(record, 4));
-  m_Ability[s] = FieldToIndex(CutField(record, 4));
+  m_abilityOld[s] = FieldToIndex(CutBytes(record, 4));
+  m_Ability[s] = FieldToIndex(CutBytes(record, 4));
 }
 
 // The Old2 layout has a two-digit year, six-character dates and a two-digit
 // training term; the values are stored as read, never widened.
 void cSensyuFile::ParsePeriod(std::size_t s, std::string_view& record, bool isOld2) {
-  m_Nen = FieldToInteger(CutField(record, isOld2 ? 2 : 4));
-  m_Ki = FieldToInteger(CutField(record, 1));
+  m_Nen = FieldToInteger(CutBytes(record, isOld2 ? 2 : 4));
+  m_Ki = FieldToInteger(CutBytes(record, 1));
   m_YmdStart = CutField(record, isOld2 ? 6 : 8);
   m_YmdEnd = CutField(record, isOld2 ? 6 : 8);
-  m_YoseiKi[s] = FieldToInteger(CutField(record, isOld2 ? 2 : 3));
+  m_YoseiKi[s] = FieldToInteger(CutBytes(record, isOld2 ? 2 : 3));
 }
 
 void cSensyuFile::ParseCourseResults(std::size_t s, std::string_view& record) {
@@ -201,18 +207,18 @@ void cSensyuFile::ParseCourseResults(std::size_t s, std::string_view& record) {
     for (PerCourseInt* places :
          {&m_Course1FinishTimes, &m_Course2FinishTimes, &m_Course3FinishTimes,
           &m_Course4FinishTimes, &m_Course5FinishTimes, &m_Course6FinishTimes}) {
-      (*places)[s][c] = FieldToInteger(CutField(record, 3));
+      (*places)[s][c] = FieldToInteger(CutBytes(record, 3));
     }
     for (PerCourseInt* codes :
          {&m_CourseF0Times, &m_CourseL0Times, &m_CourseL1Times, &m_CourseK0Times, &m_CourseK1Times,
           &m_CourseS0Times, &m_CourseS1Times, &m_CourseS2Times}) {
-      (*codes)[s][c] = FieldToInteger(CutField(record, 2));
+      (*codes)[s][c] = FieldToInteger(CutBytes(record, 2));
     }
   }
-  m_OutsideCourseL0Times[s] = FieldToInteger(CutField(record, 2));
-  m_OutsideCourseL1Times[s] = FieldToInteger(CutField(record, 2));
-  m_OutsideCourseK0Times[s] = FieldToInteger(CutField(record, 2));
-  m_OutsideCourseK1Times[s] = FieldToInteger(CutField(record, 2));
+  m_OutsideCourseL0Times[s] = FieldToInteger(CutBytes(record, 2));
+  m_OutsideCourseL1Times[s] = FieldToInteger(CutBytes(record, 2));
+  m_OutsideCourseK0Times[s] = FieldToInteger(CutBytes(record, 2));
+  m_OutsideCourseK1Times[s] = FieldToInteger(CutBytes(record, 2));
 }
 
 // Since April 2014 the official file appends the racer's true birthplace at

@@ -124,12 +124,6 @@ TEST(CommonFooter, TitleAndTwoDigitMinorVersion) {
   EXPECT_EQ(CommonFooter(), "<DIV ALIGN=CENTER>Harumado　Version 1.03</DIV>");
 }
 
-TEST(HtmlEscape, ReplacesOnlyAmpersandAndAngleBrackets) {
-  EXPECT_EQ(HtmlEscape("<script>a&b</script>"), "&lt;script&gt;a&amp;b&lt;/script&gt;");
-  EXPECT_EQ(HtmlEscape("&amp;"), "&amp;amp;");
-  EXPECT_EQ(HtmlEscape("\"'静岡 ｱ"), "\"'静岡 ｱ");
-}
-
 TEST(IsNumericText, DecimalNumbersWithBlanksAndSign) {
   struct Row {
     const char* text;

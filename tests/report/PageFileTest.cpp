@@ -37,8 +37,14 @@ TEST(SavePage, WritesCodePage932AndKeepsCrLf) {
   page << "<HTML>" << "～■\u3000ｶﾞ";
   page.EndLine();
   page << "索引";
-  SavePage(file, page.Utf8());
+  SavePage(file, page.Bytes());
   EXPECT_EQ(ReadBytes(file), "<HTML>\x81\x60\x81\xA1\x81\x40\xB6\xDE\r\n\x8D\xF5\x88\xF8");
+}
+
+TEST(PageText, EscapesOnlyAmpersandAndAngleBracketsOfFileText) {
+  cPageText page;
+  page << Escaped{"<script>a&b</script>"} << "|" << Escaped{"&amp;"} << "|" << Escaped{"\"'静 ｱ"} << "<B>";
+  EXPECT_EQ(page.Bytes(), "&lt;script&gt;a&amp;b&lt;/script&gt;|&amp;amp;|\"'\x90\xC3 \xB1<B>");
 }
 
 TEST(SavePage, ReplacesAnExistingLongerFile) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <functional>
 
@@ -65,7 +66,7 @@ TEST(FieldToScaled, DividesExactlyAndRoundsOnceToFloat) {
       {"0534", true, 5.34f},  {"0605", false, 60.5f},  {"650", true, 6.5f},
       {"  7", true, 0.07f},   {" -15", true, -0.15f},  {"1", false, 0.1f},
       {"9999", true, 99.99f}, {"0000", false, 0.0f},   {"-0", true, 0.0f},
-      {"333", true, 3.33f},   {"1001", false, 100.1f},
+      {"333", true, 3.33f},   {"1001", false, 100.1f}, {"123456789", true, 1234567.89f},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.field);
@@ -77,6 +78,24 @@ TEST(FieldToScaled, DividesExactlyAndRoundsOnceToFloat) {
     SCOPED_TRACE(bad);
     EXPECT_EQ(ErrorNumberOf([&] { FieldToHundredths(bad); }), 13);
     EXPECT_EQ(ErrorNumberOf([&] { FieldToTenths(bad); }), 13);
+  }
+}
+
+// Every value a field of up to five characters can hold, against the float
+// nearest to its exact decimal value as from_chars reads it.
+TEST(FieldToScaled, EveryFieldValueIsTheFloatNearestItsDecimal) {
+  for (int v = -9999; v <= 99999; ++v) {
+    const std::string field = std::to_string(v);
+    const std::string digits = std::to_string(v < 0 ? -v : v);
+    for (std::size_t decimals : {1u, 2u}) {
+      std::string text = std::string(digits.size() <= decimals ? decimals + 1 - digits.size() : 0, '0') + digits;
+      text.insert(text.size() - decimals, ".");
+      if (v < 0) text.insert(0, "-");
+      float expected = 0.0f;
+      std::from_chars(text.data(), text.data() + text.size(), expected);
+      const float got = decimals == 1 ? FieldToTenths(field) : FieldToHundredths(field);
+      ASSERT_EQ(got, expected) << field << " / " << (decimals == 1 ? 10 : 100);
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -121,10 +122,40 @@ void IncrementDigits(std::string& digits) {
   digits.insert(digits.begin(), '1');
 }
 
+// Digits of a whole number of hundredths with `decimals` (1 or 2) places,
+// rounding a dropped last digit half away from zero.
+std::string HundredthsText(int64_t hundredths, std::size_t decimals) {
+  const bool negative = hundredths < 0;
+  int64_t magnitude = negative ? -hundredths : hundredths;
+  if (decimals == 1) magnitude = (magnitude + 5) / 10;
+  const int64_t unit = decimals == 1 ? 10 : 100;
+  char buffer[32];
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude / unit).ptr;
+  *end++ = '.';
+  const auto fraction = static_cast<int>(magnitude % unit);
+  if (decimals == 2) *end++ = static_cast<char>('0' + fraction / 10);
+  *end++ = static_cast<char>('0' + fraction % 10);
+  std::string out = negative && magnitude != 0 ? "-" : "";
+  return out.append(buffer, end);
+}
+
+// A figure read from the file is a whole number of hundredths. When the float
+// is the one nearest such a number n/100 and stays below 10^5 (where one float
+// step is under 0.01), n/100 is its shortest decimal; the number of
+// hundredths, or nothing.
+std::optional<int64_t> WholeHundredths(float value) {
+  if (!(std::fabs(value) < 1e5f)) return std::nullopt;
+  const double n = std::nearbyint(static_cast<double>(value) * 100.0);
+  // n is exact as a float, and one IEEE division rounds n/100 as a decimal would be read.
+  if (static_cast<float>(n) / 100.0f != value) return std::nullopt;
+  return static_cast<int64_t>(n);
+}
+
 // The shortest decimal that reads back as the float, rounded half away from
 // zero: the figures users compare against are published as decimals.
 std::string FormatDecimals(float value, std::size_t decimals) {
   if (!std::isfinite(value)) value = 0.0f;
+  if (const auto hundredths = WholeHundredths(value)) return HundredthsText(*hundredths, decimals);
   char buffer[128];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
@@ -177,8 +208,10 @@ std::string FormatDiff(std::string_view strNew, std::string_view strOld) {
 }
 
 std::string PrintForm(int value) {
-  std::string digits = std::to_string(value);
-  return value < 0 ? digits + " " : " " + digits + " ";
+  char buffer[16] = {' '};
+  char* end = std::to_chars(buffer + (value < 0 ? 0 : 1), buffer + sizeof buffer - 1, value).ptr;
+  *end++ = ' ';
+  return std::string(buffer, end);
 }
 
 std::string PlainDigits(int value) { return std::to_string(value); }

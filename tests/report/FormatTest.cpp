@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -95,6 +96,34 @@ TEST(Format00, RoundsTheShortestDecimalHalfAwayFromZero) {
     SCOPED_TRACE(r.value);
     EXPECT_EQ(Format00(r.value), r.two);
     EXPECT_EQ(Format0(r.value), r.one);
+  }
+}
+
+// Figures read from the file are whole hundredths; whatever shortcut formats
+// them must agree with the shortest decimal of the float, rounded half away.
+TEST(Format00, WholeHundredthsAgreeWithTheirShortestDecimal) {
+  const auto reference = [](float v, int decimals) {
+    char buffer[64];
+    const std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr);
+    const bool negative = text.front() == '-';
+    const std::size_t point = text.find('.');
+    std::string whole = text.substr(negative ? 1 : 0, point == std::string::npos ? std::string::npos : point - negative);
+    std::string frac = point == std::string::npos ? "" : text.substr(point + 1);
+    const bool up = frac.size() > static_cast<std::size_t>(decimals) && frac[static_cast<std::size_t>(decimals)] >= '5';
+    frac.resize(static_cast<std::size_t>(decimals), '0');
+    long long n = std::stoll(whole + frac) + (up ? 1 : 0);
+    const long long unit = decimals == 1 ? 10 : 100;
+    std::string f = std::to_string(n % unit);
+    f.insert(0, static_cast<std::size_t>(decimals) - f.size(), '0');
+    return std::string(negative && n != 0 ? "-" : "") + std::to_string(n / unit) + "." + f;
+  };
+  for (int n = -999999; n <= 9999999; n += (n > -2000 && n < 20000) ? 1 : 37) {
+    const float v = static_cast<float>(n) / 100.0f;
+    ASSERT_EQ(Format00(v), reference(v, 2)) << n;
+    ASSERT_EQ(Format0(v), reference(v, 1)) << n;
+    const float next = std::nextafter(v, 1e9f);  // just off a whole hundredth
+    ASSERT_EQ(Format00(next), reference(next, 2)) << n;
+    ASSERT_EQ(Format0(next), reference(next, 1)) << n;
   }
 }
 

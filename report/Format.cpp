@@ -207,11 +207,16 @@ std::string FormatDiff(std::string_view strNew, std::string_view strOld) {
   return "(-" + PlainDigits(b - a) + ")";
 }
 
+char* PrintFormTo(char* out, int value) {
+  if (value >= 0) *out++ = ' ';
+  out = std::to_chars(out, out + 11, value).ptr;
+  *out++ = ' ';
+  return out;
+}
+
 std::string PrintForm(int value) {
-  char buffer[16] = {' '};
-  char* end = std::to_chars(buffer + (value < 0 ? 0 : 1), buffer + sizeof buffer - 1, value).ptr;
-  *end++ = ' ';
-  return std::string(buffer, end);
+  char buffer[kPrintFormRoom];
+  return std::string(buffer, PrintFormTo(buffer, value));
 }
 
 std::string PlainDigits(int value) { return std::to_string(value); }

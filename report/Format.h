@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -19,6 +20,10 @@ std::string FormatYmd7(std::string_view ymd);
 std::string FormatDiff(std::string_view strNew, std::string_view strOld);
 /// Numeric print form of an integer written into a page: " 170 ", "-5 ".
 std::string PrintForm(int value);
+/// Room PrintFormTo needs for any int.
+inline constexpr std::size_t kPrintFormRoom = 13;
+/// Writes the numeric print form at `out`, which has kPrintFormRoom bytes; returns its end.
+char* PrintFormTo(char* out, int value);
 /// Plain digits: "170", "-5".
 std::string PlainDigits(int value);
 /// Pattern "0.00": two decimals, halves away from zero on the shortest decimal form.

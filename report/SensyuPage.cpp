@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 
 #include "report/ConvertFanFile.h"
@@ -79,6 +80,14 @@ class cSensyuPage {
     m_Page << "<TD>" << value << "</TD>";
   }
 
+  // A count cell in one piece: the course table holds dozens.
+  void CountCell(int16_t count) {
+    char cell[4 + kPrintFormRoom + 5] = {'<', 'T', 'D', '>'};
+    char* end = PrintFormTo(cell + 4, count);
+    end = std::copy_n("</TD>", 5, end);
+    m_Page << std::string_view(cell, static_cast<std::size_t>(end - cell));
+  }
+
   template <class Piece>
   void Line(const Piece& text) {
     m_Page << text;
@@ -124,7 +133,7 @@ class cSensyuPage {
     Cell(Format0(s.StratHatujyun(m_No)));
     for (int16_t count : {s.OneFinishTimes(m_No), s.TwoFinishTimes(m_No), s.SyussoTimes(m_No),
                           s.YusyutuTimes(m_No), s.YusyoTimes(m_No), s.FTimes(m_No), s.LTimes(m_No)}) {
-      Cell(PrintForm(count));
+      CountCell(count);
     }
     Line("</TR></TABLE><BR>");
   }
@@ -133,26 +142,33 @@ class cSensyuPage {
   void CourseRow(std::size_t row, Figure figure, Form form) {
     m_Page << f.courseRows[row];
     for (int16_t course = 1; course <= 6; ++course) Cell(form((s.*figure)(m_No, course)));
-    Line(row + 1 == f.courseRows.size() ? "</TR></TABLE>" : "</TR>");
+    EndCourseRow(row);
   }
+
+  void CountRow(std::size_t row, int16_t (cSensyuFile::*figure)(const std::string&, int16_t) const) {
+    m_Page << f.courseRows[row];
+    for (int16_t course = 1; course <= 6; ++course) CountCell((s.*figure)(m_No, course));
+    EndCourseRow(row);
+  }
+
+  void EndCourseRow(std::size_t row) { Line(row + 1 == f.courseRows.size() ? "</TR></TABLE>" : "</TR>"); }
 
   void WriteCourses() {
     m_Page << "<TABLE BORDER CELLPADDING=3><TR>" << f.courseHeader;
     Line("</TR>");
     const auto f00 = [](float v) { return Format00(v); };
     const auto f0 = [](float v) { return Format0(v); };
-    const auto count = [](int16_t v) { return PrintForm(v); };
     CourseRow(0, &cSensyuFile::CourseStartTiming, f00);
     CourseRow(1, &cSensyuFile::CourseStartHatujyun, f0);
     CourseRow(2, &cSensyuFile::CourseFSyoritu, f00);
     CourseRow(3, &cSensyuFile::CourseRentairitu3, f00);
-    CourseRow(4, &cSensyuFile::CourseSyussoTimes, count);
-    CourseRow(5, &cSensyuFile::Course1FinishTimes, count);
-    CourseRow(6, &cSensyuFile::Course2FinishTimes, count);
-    CourseRow(7, &cSensyuFile::Course3FinishTimes, count);
-    CourseRow(8, &cSensyuFile::Course4FinishTimes, count);
-    CourseRow(9, &cSensyuFile::Course5FinishTimes, count);
-    CourseRow(10, &cSensyuFile::Course6FinishTimes, count);
+    CountRow(4, &cSensyuFile::CourseSyussoTimes);
+    CountRow(5, &cSensyuFile::Course1FinishTimes);
+    CountRow(6, &cSensyuFile::Course2FinishTimes);
+    CountRow(7, &cSensyuFile::Course3FinishTimes);
+    CountRow(8, &cSensyuFile::Course4FinishTimes);
+    CountRow(9, &cSensyuFile::Course5FinishTimes);
+    CountRow(10, &cSensyuFile::Course6FinishTimes);
   }
 
   void WriteTail() {

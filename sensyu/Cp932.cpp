@@ -160,14 +160,19 @@ std::string Utf8ToCp932(std::string_view utf8) {
 }
 
 void AppendCp932(std::string& out, std::string_view utf8) {
-  cCp932Memo* memo = nullptr;  // looked up at the first character that needs it
-  const auto put = [&out](uint16_t code) {
-    if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
-    out.push_back(static_cast<char>(code & 0xFF));
+  const std::size_t start = out.size();
+  // Never longer than twice the UTF-8: a broken byte becomes the two bytes of 〓.
+  out.resize(start + utf8.size() * 2);
+  char* dst = out.data() + start;
+  const auto put = [&dst](uint16_t code) {
+    if (code > 0xFF) *dst++ = static_cast<char>(code >> 8);
+    *dst++ = static_cast<char>(code & 0xFF);
   };
+  cCp932Memo* memo = nullptr;  // looked up at the first character that needs it
   for (std::size_t pos = 0; pos < utf8.size();) {
     const std::size_t ascii = AsciiRun(utf8, pos);
-    out.append(utf8.data() + pos, ascii);
+    std::memcpy(dst, utf8.data() + pos, ascii);
+    dst += ascii;
     pos += ascii;
     if (pos == utf8.size()) break;
     const auto c = NextCodePoint(utf8, pos);
@@ -181,6 +186,7 @@ void AppendCp932(std::string& out, std::string_view utf8) {
       put(memo->Encode(static_cast<char16_t>(*c)));
     }
   }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 
 std::string_view FirstChars(std::string_view utf8, std::size_t count) {

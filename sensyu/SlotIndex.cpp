@@ -1,6 +1,7 @@
 #include "sensyu/SlotIndex.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 
 namespace {
@@ -16,9 +17,25 @@ uint64_t Pack(std::string_view number) {
 
 bool FitsPacked(std::string_view number) { return number.size() <= 7; }
 
+uint64_t NextGeneration() {
+  static std::atomic<uint64_t> generations{0};
+  return ++generations;
+}
+
+// The last answer on this thread: a page reads dozens of figures of one racer
+// in a row, each by number.
+struct cLastFound {
+  const cSlotIndex* index = nullptr;
+  uint64_t generation = 0;
+  uint64_t packed = 0;
+  int16_t slot = 0;
+};
+thread_local cLastFound lastFound;
+
 }  // namespace
 
 void cSlotIndex::Clear() {
+  m_Generation = NextGeneration();
   m_Table.clear();
   m_Mask = 0;
   m_Shift = 63;
@@ -36,8 +53,8 @@ void cSlotIndex::Build(const std::vector<std::string>& numbers) {
   m_Shift = 64 - std::countr_zero(m_Table.size());
   for (std::size_t slot = 1; slot < numbers.size(); ++slot) {
     // An earlier slot keeps its number: a later one with the same is not added.
-    if (Find(numbers, numbers[slot]) != 0) continue;
     const uint64_t packed = Pack(numbers[slot]);
+    if (Probe(packed, numbers, numbers[slot]) != 0) continue;
     std::size_t at = Home(packed);
     while (m_Table[at].slot != 0) at = (at + 1) & m_Mask;
     m_Table[at] = {packed, static_cast<int16_t>(slot)};
@@ -47,6 +64,16 @@ void cSlotIndex::Build(const std::vector<std::string>& numbers) {
 int16_t cSlotIndex::Find(const std::vector<std::string>& numbers, std::string_view number) const {
   if (m_Table.empty()) return 0;
   const uint64_t packed = Pack(number);
+  const bool fits = FitsPacked(number);
+  if (fits && lastFound.index == this && lastFound.generation == m_Generation && lastFound.packed == packed) {
+    return lastFound.slot;
+  }
+  const int16_t slot = Probe(packed, numbers, number);
+  if (fits) lastFound = {this, m_Generation, packed, slot};
+  return slot;
+}
+
+int16_t cSlotIndex::Probe(uint64_t packed, const std::vector<std::string>& numbers, std::string_view number) const {
   for (std::size_t at = Home(packed);; at = (at + 1) & m_Mask) {
     const Entry& e = m_Table[at];
     if (e.slot == 0) return 0;

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -112,13 +113,22 @@ class cSensyuFile {
   using PerCourseInt = std::vector<std::array<int16_t, 7>>;  // [slot][1..6]
   using PerCourseFloat = std::vector<std::array<float, 7>>;
 
+  // The file's period as the records give it: every record carries it, and
+  // the last record that got as far as a field decides that field.
+  struct cPeriodFields {
+    std::optional<int16_t> nen, ki;
+    std::optional<std::string> ymdStart, ymdEnd;
+    /// Takes every field that a later stretch of records set.
+    void TakeLater(cPeriodFields&& later);
+  };
+
   int16_t FindSensyuIndex(const std::string& strSensyuNo) const;
   static std::string CutField(std::string_view& record, std::size_t width);
   // A number field needs no decoding: a byte above 0x7F is never a digit,
   // blank or sign, decoded or not.
   static std::string_view CutBytes(std::string_view& record, std::size_t width);
-  void SetSensyuData(int16_t slot, std::string_view line);
-  void SetSensyuDataOld2(int16_t slot, std::string_view line);
+  void SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period);
+  void SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period);
   void InitSensyuData(int16_t n);
 
   template <class T>
@@ -129,14 +139,16 @@ class cSensyuFile {
   void ShowLoadError(const std::string& text) const;
   void RebuildIndex();
   // Record parsing shared by both layouts; each cuts its fields from the front of `record`.
-  void ParseRecord(int16_t slot, std::string_view line, bool isOld2);
+  void ParseRecord(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
   void ParseProfile(std::size_t slot, std::string_view& record);
   void ParseCourseStarts(std::size_t slot, std::string_view& record);
   void ParseClassHistory(std::size_t slot, std::string_view& record);
-  void ParsePeriod(std::size_t slot, std::string_view& record, bool isOld2);
+  void ParsePeriod(std::size_t slot, std::string_view& record, bool isOld2, cPeriodFields& period);
   void ParseCourseResults(std::size_t slot, std::string_view& record);
   void ParseBirthplaceTail(std::size_t slot, std::string_view line, std::string_view record);
-  void SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2);
+  void SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
+  // Fills each slot from its line (-1: none), spread over the processor cores.
+  void ParseSlots(const std::vector<std::string_view>& lines, const std::vector<int>& lineOfSlot, bool isOld2);
 
   cWindowServices& m_Window;
 

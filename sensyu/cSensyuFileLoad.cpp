@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <exception>
+#include <thread>
 #include <filesystem>
 #include <unordered_map>
 
@@ -33,6 +35,14 @@ std::unordered_map<std::string, std::size_t> FirstLineOfKey(const std::vector<st
   firstLine.reserve(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i) firstLine.emplace(keys[i], i);
   return firstLine;
+}
+
+// Stretches of slots worth a thread of their own on this machine.
+std::size_t StretchCount(std::size_t slots) {
+  constexpr std::size_t kSlotsPerStretch = 2048;  // fewer are parsed before a thread starts
+  constexpr std::size_t kMostStretches = 8;
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  return std::clamp<std::size_t>(std::min(cores, slots / kSlotsPerStretch), 1, kMostStretches);
 }
 
 // A birthplace of only blanks (half-width or ideographic spaces) says nothing.
@@ -71,7 +81,8 @@ bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSen
 
     // The training term of the file's last record, read before any matching.
     InitSensyuData(1);
-    SetSensyuDataByLayout(1, lines.empty() ? std::string_view() : lines.back(), isOld2);
+    cPeriodFields ignored;  // the slots are reset below, period included
+    SetSensyuDataByLayout(1, lines.empty() ? std::string_view() : lines.back(), isOld2, ignored);
     m_LastYoseiKi = m_YoseiKi[1];
 
     if (vntSensyuNo.size() > kMaxSlots) throw cRunError::Overflow();
@@ -79,12 +90,12 @@ bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSen
     // Each requested racer gets the first line carrying its number; slots are
     // parsed in list order, so the period values are those of the last one.
     const auto firstLine = FirstLineOfKey(keys);
+    std::vector<int> lineOfSlot(vntSensyuNo.size() + 1, -1);
     for (std::size_t k = 1; k <= vntSensyuNo.size(); ++k) {
       auto found = firstLine.find(vntSensyuNo[k - 1]);
-      if (found != firstLine.end()) {
-        SetSensyuDataByLayout(static_cast<int16_t>(k), lines[found->second], isOld2);
-      }
+      if (found != firstLine.end()) lineOfSlot[k] = static_cast<int>(found->second);
     }
+    ParseSlots(lines, lineOfSlot, isOld2);
     RebuildIndex();
     return true;
   } catch (const cRunError& e) {
@@ -107,25 +118,69 @@ void cSensyuFile::ShowLoadError(const std::string& text) const {
   m_Window.MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, kLoadErrorCaption);
 }
 
-void cSensyuFile::SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2) {
+void cSensyuFile::cPeriodFields::TakeLater(cPeriodFields&& later) {
+  if (later.nen) nen = later.nen;
+  if (later.ki) ki = later.ki;
+  if (later.ymdStart) ymdStart = std::move(later.ymdStart);
+  if (later.ymdEnd) ymdEnd = std::move(later.ymdEnd);
+}
+
+// Slots are independent of each other, and a file at the 16-bit limit has
+// tens of thousands: each core parses one stretch of consecutive slots with
+// its own period fields, which are then taken in slot order. A record that
+// stops the load (the Old2 layout) stops its stretch; the lowest one is told.
+void cSensyuFile::ParseSlots(const std::vector<std::string_view>& lines, const std::vector<int>& lineOfSlot,
+                             bool isOld2) {
+  const std::size_t slots = lineOfSlot.size() - 1;
+  const std::size_t stretches = StretchCount(slots);
+  std::vector<cPeriodFields> periods(stretches);
+  std::vector<std::exception_ptr> failures(stretches);
+  const auto parseStretch = [&](std::size_t n) {
+    try {
+      for (std::size_t slot = 1 + slots * n / stretches; slot < 1 + slots * (n + 1) / stretches; ++slot) {
+        if (lineOfSlot[slot] < 0) continue;
+        const std::string_view line = lines[static_cast<std::size_t>(lineOfSlot[slot])];
+        SetSensyuDataByLayout(static_cast<int16_t>(slot), line, isOld2, periods[n]);
+      }
+    } catch (...) {
+      failures[n] = std::current_exception();
+    }
+  };
+  {
+    std::vector<std::jthread> helpers;
+    for (std::size_t n = 1; n < stretches; ++n) helpers.emplace_back(parseStretch, n);
+    parseStretch(0);
+  }
+  cPeriodFields period;
+  for (std::size_t n = 0; n < stretches; ++n) {
+    if (failures[n]) std::rethrow_exception(failures[n]);
+    period.TakeLater(std::move(periods[n]));
+  }
+  m_Nen = period.nen.value_or(m_Nen);
+  m_Ki = period.ki.value_or(m_Ki);
+  if (period.ymdStart) m_YmdStart = std::move(*period.ymdStart);
+  if (period.ymdEnd) m_YmdEnd = std::move(*period.ymdEnd);
+}
+
+void cSensyuFile::SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
   if (isOld2) {
-    SetSensyuDataOld2(slot, line);
+    SetSensyuDataOld2(slot, line, period);
   } else {
-    SetSensyuData(slot, line);
+    SetSensyuData(slot, line, period);
   }
 }
 
-void cSensyuFile::SetSensyuData(int16_t slot, std::string_view line) {
+void cSensyuFile::SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period) {
   try {
-    ParseRecord(slot, line, false);
+    ParseRecord(slot, line, false, period);
   } catch (const cRunError&) {
     // A current-layout record ends quietly at its first field that is not a
     // number; the fields before it stay stored.
   }
 }
 
-void cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line) {
-  ParseRecord(slot, line, true);
+void cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period) {
+  ParseRecord(slot, line, true, period);
 }
 
 std::string_view cSensyuFile::CutBytes(std::string_view& record, std::size_t width) {
@@ -141,13 +196,13 @@ std::string cSensyuFile::CutField(std::string_view& record, std::size_t width) {
   return Cp932ToUtf8(field);
 }
 
-void cSensyuFile::ParseRecord(int16_t slot, std::string_view line, bool isOld2) {
+void cSensyuFile::ParseRecord(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
   const auto s = static_cast<std::size_t>(slot);
   std::string_view record = line;
   ParseProfile(s, record);
   ParseCourseStarts(s, record);
   ParseClassHistory(s, record);
-  ParsePeriod(s, record, isOld2);
+  ParsePeriod(s, record, isOld2, period);
   ParseCourseResults(s, record);
   if (!isOld2) ParseBirthplaceTail(s, line, record);
 }
@@ -194,11 +249,11 @@ void cSensyuFile::ParseClassHistory(std::size_t s, std::string_view& record) {
 
 // The Old2 layout has a two-digit year, six-character dates and a two-digit
 // training term; the values are stored as read, never widened.
-void cSensyuFile::ParsePeriod(std::size_t s, std::string_view& record, bool isOld2) {
-  m_Nen = FieldToInteger(CutBytes(record, isOld2 ? 2 : 4));
-  m_Ki = FieldToInteger(CutBytes(record, 1));
-  m_YmdStart = CutField(record, isOld2 ? 6 : 8);
-  m_YmdEnd = CutField(record, isOld2 ? 6 : 8);
+void cSensyuFile::ParsePeriod(std::size_t s, std::string_view& record, bool isOld2, cPeriodFields& period) {
+  period.nen = FieldToInteger(CutBytes(record, isOld2 ? 2 : 4));
+  period.ki = FieldToInteger(CutBytes(record, 1));
+  period.ymdStart = CutField(record, isOld2 ? 6 : 8);
+  period.ymdEnd = CutField(record, isOld2 ? 6 : 8);
   m_YoseiKi[s] = FieldToInteger(CutBytes(record, isOld2 ? 2 : 3));
 }
 

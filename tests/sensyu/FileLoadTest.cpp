@@ -247,6 +247,30 @@ std::string ManyRecords(int count) {
   return file;
 }
 
+// A long file is parsed in stretches of slots side by side; the period is
+// still that of the last record to reach each field, across stretches.
+TEST(FileLoad, PeriodOfALongFileComesFieldByFieldFromTheLastRecordReachingIt) {
+  constexpr int kRecords = 9000;
+  RecordBuilder plain, early, secondLast, last;
+  plain.YoseiKi(120).Nen(2020).Ki(1).YmdStart("20200101");
+  early.YoseiKi(121).Nen(2030).Ki(2).YmdStart("20300101");
+  secondLast.YoseiKi(122).Nen(2024).Ki(2).YmdStart("20251101");
+  last.YoseiKi(123).Nen(2025).Set(RecordBuilder::Field::Ki, "X");  // stops after the year: no term either
+  std::string file;
+  for (int k = 1; k <= kRecords; ++k) {
+    const RecordBuilder& r = k == 3000 ? early : k == kRecords - 1 ? secondLast : k == kRecords ? last : plain;
+    file += Key(k) + r.Bytes().substr(4) + "\r\n";
+  }
+  cLoadedFan fan;
+  ASSERT_TRUE(fan.Load(file));
+  EXPECT_EQ(fan.file.Nen(), 2025);
+  EXPECT_EQ(fan.file.Ki(), 2);
+  EXPECT_EQ(fan.file.YmdStart(), "20251101");
+  for (int k : {1, 2999, 3000, 4501, kRecords - 1, kRecords}) {
+    EXPECT_EQ(fan.file.YoseiKi(Key(k)), k == 3000 ? 121 : k == kRecords - 1 ? 122 : k == kRecords ? 0 : 120) << k;
+  }
+}
+
 // Slot numbers are 16-bit: 32,766 lines load, one more overflows (error 6).
 TEST(FileLoad, CountsAtTheSixteenBitLimit) {
   cLoadedFan fan;

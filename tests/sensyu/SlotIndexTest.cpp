@@ -39,6 +39,24 @@ TEST(SlotIndex, EmptyOrClearedIndexFindsNothing) {
   EXPECT_EQ(index.Find({"0"}, "0"), 0);
 }
 
+// A rebuilt index answers from its new numbers, even for the number asked last.
+TEST(SlotIndex, RebuildForgetsEarlierAnswers) {
+  const std::vector<std::string> before = {"", "1000", "4321"};
+  const std::vector<std::string> after = {"", "4321", "1000", "2000"};
+  cSlotIndex index;
+  index.Build(before);
+  EXPECT_EQ(index.Find(before, "4321"), 2);
+  index.Build(after);
+  EXPECT_EQ(index.Find(after, "4321"), 1);
+  EXPECT_EQ(index.Find(after, "2000"), 3);
+  index.Build(before);
+  EXPECT_EQ(index.Find(before, "2000"), 0);
+  cSlotIndex other;
+  other.Build(after);
+  EXPECT_EQ(other.Find(after, "2000"), 3);
+  EXPECT_EQ(index.Find(before, "2000"), 0);
+}
+
 TEST(SlotIndex, ManyNumbersAllFound) {
   std::vector<std::string> numbers = {""};
   for (int n = 0; n < 32766; ++n) numbers.push_back(std::to_string(1000 + n % 9000));

@@ -5,8 +5,11 @@
 #include <climits>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
+
+#include "sensyu/UsableCores.h"
 
 namespace {
 
@@ -78,8 +81,12 @@ class cHelperThreads {
     if (std::uncaught_exceptions() > 0) m_Run.Stop();
     JoinAll();
   }
+  // A helper the system will not give is simply missing: this thread makes more pages.
   void Start(unsigned helpers) {
-    for (unsigned i = 0; i < helpers; ++i) m_Threads.emplace_back([this] { m_Run.MakeAll(); });
+    try {
+      for (unsigned i = 0; i < helpers; ++i) m_Threads.emplace_back([this] { m_Run.MakeAll(); });
+    } catch (const std::system_error&) {
+    }
   }
   void JoinAll() {
     for (std::thread& t : m_Threads)
@@ -114,7 +121,7 @@ void MakeRacerPages(int16_t count, const std::function<void(int16_t)>& makePage,
 
 unsigned RacerPageHelpers(int16_t count) {
   if (count < kPagesPerHelper) return 0;
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const unsigned cores = UsableCores();
   const auto worthwhile = static_cast<unsigned>(count / kPagesPerHelper);
   return std::min({cores - 1, worthwhile, kMostHelpers});
 }

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <filesystem>
 #include <unordered_map>
@@ -8,6 +9,7 @@
 #include "sensyu/FanLines.h"
 #include "sensyu/FieldConvert.h"
 #include "sensyu/RunError.h"
+#include "sensyu/UsableCores.h"
 #include "sensyu/cSensyuFile.h"
 
 // Loading the fan handbook file: reading its lines, matching them to the
@@ -41,7 +43,7 @@ std::unordered_map<std::string, std::size_t> FirstLineOfKey(const std::vector<st
 std::size_t StretchCount(std::size_t slots) {
   constexpr std::size_t kSlotsPerStretch = 2048;  // fewer are parsed before a thread starts
   constexpr std::size_t kMostStretches = 8;
-  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t cores = UsableCores();
   return std::clamp<std::size_t>(std::min(cores, slots / kSlotsPerStretch), 1, kMostStretches);
 }
 
@@ -148,7 +150,13 @@ void cSensyuFile::ParseSlots(const std::vector<std::string_view>& lines, const s
   };
   {
     std::vector<std::jthread> helpers;
-    for (std::size_t n = 1; n < stretches; ++n) helpers.emplace_back(parseStretch, n);
+    for (std::size_t n = 1; n < stretches; ++n) {
+      try {
+        helpers.emplace_back(parseStretch, n);
+      } catch (const std::system_error&) {
+        parseStretch(n);  // no thread to be had: this one parses the stretch itself
+      }
+    }
     parseStretch(0);
   }
   cPeriodFields period;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "report/RacerPageRun.h"
+#include "sensyu/UsableCores.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST(MakeRacerPages, FailureOfTheWindowStopsAndJoinsTheHelpers) {
 
 TEST(RacerPageHelpers, NoneForFewPagesAndAtMostOnePerFurtherCoreUpToSeven) {
   for (const int16_t count : {int16_t{0}, int16_t{1}, int16_t{63}}) EXPECT_EQ(RacerPageHelpers(count), 0u) << count;
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const unsigned cores = UsableCores();
   for (const int16_t count : {int16_t{64}, int16_t{1600}, int16_t{32767}}) {
     EXPECT_LE(RacerPageHelpers(count), cores - 1) << count;
     EXPECT_LE(RacerPageHelpers(count), 7u) << count;

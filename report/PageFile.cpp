@@ -33,6 +33,12 @@ bool IsFolder(const std::filesystem::path& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool HoldsMarkup(std::string_view text) {
+  bool found = false;
+  for (char c : text) found |= (c == '&') | (c == '<') | (c == '>');  // no early exit: the loop vectorises
+  return found;
+}
+
 }  // namespace
 
 cFileFailure::cFileFailure(std::filesystem::path file, int err)
@@ -40,6 +46,7 @@ cFileFailure::cFileFailure(std::filesystem::path file, int err)
 
 cPageText& cPageText::operator<<(Escaped piece) {
   std::string_view text = piece.text;
+  if (!HoldsMarkup(text)) return *this << text;  // names and figures almost always
   std::size_t done = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];

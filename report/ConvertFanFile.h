@@ -16,9 +16,8 @@ bool ConvertFanFile(const std::string& strFileName, const std::filesystem::path&
                     cWindowServices& window, cNameList& lstName,
                     std::shared_ptr<cSensyuFile>& m_SensyuFile);
 
-/// The racer page of the racer in slot `index`, in code page 932 (CR LF).
-std::string SensyuPageText(const cSensyuFile& sensyu, int16_t index);
-/// Writes the racer page of slot `index` under its per-thousand folder.
+/// Writes the racer page of slot `index` under its per-thousand folder; pages
+/// of different slots may be written from several threads at once.
 void MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const std::filesystem::path& outputFolder);
 /// Writes 索引.html from the first `count` entries of the name list.
 void MakeIndexPage(int16_t count, const cNameList& lstName, const std::filesystem::path& outputFolder,

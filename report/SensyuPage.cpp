@@ -188,10 +188,6 @@ class cSensyuPage {
 
 }  // namespace
 
-std::string SensyuPageText(const cSensyuFile& sensyu, int16_t index) {
-  return cSensyuPage(sensyu, sensyu.SensyuNo(index)).Bytes();
-}
-
 void MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const std::filesystem::path& outputFolder) {
   const std::string no = sensyu.SensyuNo(index);
   const std::filesystem::path folder = GetSensyuFolder(TextToInt16(no), true, outputFolder);

@@ -41,7 +41,7 @@ std::unordered_map<std::string, std::size_t> FirstLineOfKey(const std::vector<st
 
 // Stretches of slots worth a thread of their own on this machine.
 std::size_t StretchCount(std::size_t slots) {
-  constexpr std::size_t kSlotsPerStretch = 2048;  // fewer are parsed before a thread starts
+  constexpr std::size_t kSlotsPerStretch = 256;  // about a millisecond of parsing, many times a thread start
   constexpr std::size_t kMostStretches = 8;
   const std::size_t cores = UsableCores();
   return std::clamp<std::size_t>(std::min(cores, slots / kSlotsPerStretch), 1, kMostStretches);

@@ -6,23 +6,24 @@
 
 namespace {
 
-// One name list entry: reading TAB number CR link CR name.
+// One name list entry: reading TAB number CR link CR name; views into the
+// list's own text.
 struct cNameEntry {
-  std::string reading;  // blanks trimmed
-  std::string link;
-  std::string name;
+  std::string_view reading;  // blanks trimmed
+  std::string_view link;
+  std::string_view name;
 };
 
 cNameEntry SplitEntry(std::string_view entry) {
   cNameEntry e;
   std::size_t tab = entry.find('\t');
-  e.reading = std::string(TrimBlanks(entry.substr(0, tab)));
+  e.reading = TrimBlanks(entry.substr(0, tab));
   if (tab == std::string_view::npos) return e;
   std::size_t cr1 = entry.find('\r', tab + 1);
   if (cr1 == std::string_view::npos) return e;
   std::size_t cr2 = entry.find('\r', cr1 + 1);
-  e.link = std::string(entry.substr(cr1 + 1, cr2 == std::string_view::npos ? cr2 : cr2 - cr1 - 1));
-  if (cr2 != std::string_view::npos) e.name = std::string(entry.substr(cr2 + 1));
+  e.link = entry.substr(cr1 + 1, cr2 == std::string_view::npos ? cr2 : cr2 - cr1 - 1);
+  if (cr2 != std::string_view::npos) e.name = entry.substr(cr2 + 1);
   return e;
 }
 
@@ -41,7 +42,7 @@ class cIndexBody {
   explicit cIndexBody(cPageText& page) : m_Page(page) {}
 
   void Add(const cNameEntry& e, bool first) {
-    const std::string initial(ReadingInitial(e.reading));
+    const std::string_view initial = ReadingInitial(e.reading);
     if (initial != m_Initial) {
       if (!first) {
         CloseRow();

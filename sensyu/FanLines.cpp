@@ -1,5 +1,6 @@
 #include "sensyu/FanLines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -71,6 +72,11 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 bool IsBlankLine(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
 
 std::string LineKey(std::string_view line) {
+  const std::string_view first4 = line.substr(0, 4);
+  // The usual racer number: four ASCII bytes are four characters as they stand.
+  if (std::all_of(first4.begin(), first4.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(first4);
+  }
   // Four characters take at most eight bytes; a character cut at the eighth
   // byte lies after the fourth and is dropped by FirstChars.
   std::string head = Cp932ToUtf8(line.substr(0, 8));

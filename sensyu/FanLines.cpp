@@ -46,6 +46,11 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
   std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
   if (!f) throw cRunError::FromErrno(errno ? errno : EIO);
   std::string bytes;
+  // Room for the whole file at once when its size is known; reading goes on
+  // to the real end either way.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (!ec && size < (std::uintmax_t{1} << 31)) bytes.reserve(static_cast<std::size_t>(size) + 1);
   char buf[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, got);

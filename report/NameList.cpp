@@ -18,7 +18,6 @@ struct Entry {
   // Byte order of UTF-8 is code point order, so the first character's bytes
   // sort the headings; the empty text (a blank reading) comes first.
   std::string initial;
-  std::string sortKey;
 };
 
 std::string InitialOf(std::string_view entry) {
@@ -35,11 +34,6 @@ std::unique_ptr<icu::Collator> OpenJapaneseCollator() {
   return collator;
 }
 
-bool InIndexOrder(const Entry& a, const Entry& b) {
-  if (a.initial != b.initial) return a.initial < b.initial;
-  return a.sortKey < b.sortKey;
-}
-
 }  // namespace
 
 // Entries are appended as they come and sorted once when first read: a run
@@ -49,23 +43,18 @@ struct cNameList::Impl {
   std::vector<Entry> entries;
   bool sorted = true;
 
-  std::string SortKey(const std::string& text) const {
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(text);
-    std::string key(64, '\0');
-    auto* bytes = reinterpret_cast<uint8_t*>(key.data());
-    int32_t length = collator->getSortKey(u, bytes, static_cast<int32_t>(key.size()));
-    if (static_cast<std::size_t>(length) > key.size()) {
-      key.resize(static_cast<std::size_t>(length));
-      bytes = reinterpret_cast<uint8_t*>(key.data());
-      length = collator->getSortKey(u, bytes, length);
-    }
-    key.resize(static_cast<std::size_t>(length));
-    return key;
+  // Entries are compared with the collator only within a heading: far fewer
+  // comparisons than there are entries to make sort keys for.
+  bool InIndexOrder(const Entry& a, const Entry& b) const {
+    if (a.initial != b.initial) return a.initial < b.initial;
+    UErrorCode err = U_ZERO_ERROR;
+    return collator->compareUTF8(a.text, b.text, err) == UCOL_LESS;
   }
 
   void Sort() {
     if (sorted) return;
-    std::stable_sort(entries.begin(), entries.end(), InIndexOrder);
+    std::stable_sort(entries.begin(), entries.end(),
+                     [this](const Entry& a, const Entry& b) { return InIndexOrder(a, b); });
     sorted = true;
   }
 };
@@ -80,7 +69,7 @@ void cNameList::Clear() {
 }
 
 void cNameList::AddItem(const std::string& entry) {
-  m_Impl->entries.push_back({entry, InitialOf(entry), m_Impl->SortKey(entry)});
+  m_Impl->entries.push_back({entry, InitialOf(entry)});
   m_Impl->sorted = false;
 }
 

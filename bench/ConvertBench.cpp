@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -109,27 +110,45 @@ void ConvertRun(benchmark::State& state, const std::string& input) {
   SetRacerCounters(state, RacerLines(input));
 }
 
-void PlainWriteFloor(benchmark::State& state, const std::string& input) {
-  const fs::path site = SiteFolder();
-  fs::remove_all(site);
-  if (!Convert(input, site)) {
-    state.SkipWithError("conversion failed");
-    return;
-  }
-  const std::vector<cPlannedWrite> plan = PlanWrites(input, site);
+// The tree a conversion leaves, ready to be written again with plain writes.
+struct cPlainSite {
+  fs::path site;
   std::vector<fs::path> folders;
-  for (const auto& e : fs::directory_iterator(site))
-    if (e.is_directory()) folders.push_back(e.path());
-  for (auto _ : state) {
-    state.PauseTiming();
-    StartClean(site);
-    state.ResumeTiming();
+  std::vector<cPlannedWrite> plan;
+
+  std::size_t Racers() const { return plan.size() - 2; }
+  void Write() const {
     fs::create_directory(site);
     for (const fs::path& f : folders) fs::create_directory(f);
     for (const cPlannedWrite& w : plan) PlainWrite(w);
   }
+};
+
+// Converts once into an empty folder and plans its writes; nothing when the conversion fails.
+std::optional<cPlainSite> PlanPlainSite(const std::string& input, const fs::path& site) {
+  StartClean(site);
+  if (!Convert(input, site)) return std::nullopt;
+  cPlainSite plain{site, {}, PlanWrites(input, site)};
+  for (const auto& e : fs::directory_iterator(site))
+    if (e.is_directory()) plain.folders.push_back(e.path());
+  return plain;
+}
+
+void PlainWriteFloor(benchmark::State& state, const std::string& input) {
+  const fs::path site = SiteFolder();
+  const std::optional<cPlainSite> plain = PlanPlainSite(input, site);
+  if (!plain) {
+    state.SkipWithError("conversion failed");
+    return;
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    StartClean(site);
+    state.ResumeTiming();
+    plain->Write();
+  }
   fs::remove_all(site);
-  SetRacerCounters(state, plan.size() - 2);
+  SetRacerCounters(state, plain->Racers());
 }
 
 template <class Work>
@@ -144,26 +163,18 @@ double TimedMs(Work work) {
 // minutes) fall on both alike. The iteration time is the conversion's.
 void ConvertBesidePlainWrites(benchmark::State& state, const std::string& input) {
   const fs::path site = SiteFolder();
-  StartClean(site);
-  if (!Convert(input, site)) {
+  const std::optional<cPlainSite> plain = PlanPlainSite(input, site);
+  if (!plain) {
     state.SkipWithError("conversion failed");
     return;
   }
-  const std::vector<cPlannedWrite> plan = PlanWrites(input, site);
-  std::vector<fs::path> folders;
-  for (const auto& e : fs::directory_iterator(site))
-    if (e.is_directory()) folders.push_back(e.path());
   std::vector<double> ratios;
   double convertMs = 0, plainMs = 0;
   for (auto _ : state) {
     StartClean(site);
     const double c = TimedMs([&] { Convert(input, site); });
     StartClean(site);
-    const double p = TimedMs([&] {
-      fs::create_directory(site);
-      for (const fs::path& f : folders) fs::create_directory(f);
-      for (const cPlannedWrite& w : plan) PlainWrite(w);
-    });
+    const double p = TimedMs([&] { plain->Write(); });
     state.SetIterationTime(c / 1000.0);
     convertMs += c;
     plainMs += p;
@@ -172,7 +183,7 @@ void ConvertBesidePlainWrites(benchmark::State& state, const std::string& input)
   fs::remove_all(site);
   std::sort(ratios.begin(), ratios.end());
   const auto n = static_cast<double>(state.iterations());
-  const auto racers = static_cast<double>(plan.size() - 2);
+  const auto racers = static_cast<double>(plain->Racers());
   state.counters["plain_ms"] = plainMs / n;
   state.counters["ratio_median"] = ratios[ratios.size() / 2];
   state.counters["per_racer_us"] = convertMs / n * 1000.0 / racers;

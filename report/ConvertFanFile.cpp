@@ -58,7 +58,7 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, const std::filesystem::
     if (!sensyu.SensyuNo(i).empty()) MakeSensyuPage(sensyu, i, outputFolder);
   };
   const auto reached = [&](int16_t i) {
-    window.SetLabel(ProgressLabel::Counter, PlainDigits(i) + "/" + PlainDigits(count));
+    window.SetLabel(ProgressLabel::Counter, CounterText(i, count));
     window.DoEvents();
   };
   MakeRacerPages(count, makePage, reached, RacerPageHelpers(count), listRacers);

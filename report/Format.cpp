@@ -221,6 +221,8 @@ std::string PrintForm(int value) {
 
 std::string PlainDigits(int value) { return std::to_string(value); }
 
+std::string CounterText(int done, int count) { return PlainDigits(done) + "/" + PlainDigits(count); }
+
 std::string Format00(float value) { return FormatDecimals(value, 2); }
 
 std::string Format0(float value) { return FormatDecimals(value, 1); }

@@ -26,6 +26,8 @@ inline constexpr std::size_t kPrintFormRoom = 13;
 char* PrintFormTo(char* out, int value);
 /// Plain digits: "170", "-5".
 std::string PlainDigits(int value);
+/// The progress counter label: "12/1600".
+std::string CounterText(int done, int count);
 /// Pattern "0.00": two decimals, halves away from zero on the shortest decimal form.
 std::string Format00(float value);
 /// Pattern "0.0": one decimal, same rounding.

@@ -89,7 +89,7 @@ void MakeIndexPage(int16_t count, const cNameList& lstName, const std::filesyste
   cIndexBody body(page);
   for (int i = 1; i <= count; ++i) {
     body.Add(SplitEntry(lstName.List(i - 1)), i == 1);
-    window.SetLabel(ProgressLabel::Counter, PlainDigits(i) + "/" + PlainDigits(count));
+    window.SetLabel(ProgressLabel::Counter, CounterText(i, count));
     window.DoEvents();
   }
   body.Finish();

@@ -2,7 +2,6 @@
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
-#include <unicode/unistr.h>
 
 #include <algorithm>
 #include <cassert>

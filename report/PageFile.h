@@ -47,12 +47,6 @@ class cPageText {
   const std::string& Bytes() const { return m_Bytes; }
 
  private:
-  static bool IsAscii(std::string_view text) {
-    unsigned char bits = 0;
-    for (char c : text) bits |= static_cast<unsigned char>(c);  // no early exit: the loop vectorises
-    return bits < 0x80;
-  }
-
   std::string m_Bytes;
 };
 

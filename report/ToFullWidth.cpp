@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "sensyu/Cp932.h"
+
 namespace {
 
 // Full-width forms of U+FF61 (｡) to U+FF9F (ﾟ), in code point order.
@@ -30,19 +32,6 @@ char16_t Voiced(char16_t kana) {
 
 char16_t SemiVoiced(char16_t kana) { return IsHaRow(kana) ? static_cast<char16_t>(kana + 2) : 0; }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // The half-width katakana block U+FF61..U+FF9F at pos (EF BD A1..BF, EF BE 80..9F), or 0.
 // Every other byte, valid or not, is copied as it stands.
 char32_t HalfWidthKanaAt(std::string_view text, std::size_t pos) {
@@ -64,9 +53,9 @@ char16_t Composed(char16_t kana, std::string_view text, std::size_t pos) {
   return 0;
 }
 
-char32_t FullWidthAscii(char c) {
-  if (c == ' ') return 0x3000;
-  if (c >= 0x21 && c <= 0x7E) return static_cast<char32_t>(c) + 0xFEE0;
+char16_t FullWidthAscii(char c) {
+  if (c == ' ') return u'\u3000';
+  if (c >= 0x21 && c <= 0x7E) return static_cast<char16_t>(c + 0xFEE0);
   return static_cast<unsigned char>(c);
 }
 

@@ -88,19 +88,6 @@ cCp932Memo& Memo() {
   return memo;
 }
 
-void AppendUtf8(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | c >> 6));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | c >> 12));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 // The next code point of well-formed UTF-8, or nothing at a malformed byte.
 std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(s[pos]);
@@ -129,11 +116,20 @@ std::size_t AsciiRun(std::string_view s, std::size_t pos) {
   return end - pos;
 }
 
-bool IsAscii(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 }  // namespace
+
+void AppendUtf8(std::string& out, char16_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | c >> 6));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
 
 std::string Cp932ToUtf8(std::string_view bytes) {
   if (IsAscii(bytes)) return std::string(bytes);
@@ -144,10 +140,10 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     if (b < 0x80) {
       out.push_back(static_cast<char>(b));
     } else if (IsLeadByte(b) && i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-      AppendUtf8(Memo().Decode(b, static_cast<unsigned char>(bytes[++i])), out);
+      AppendUtf8(out, Memo().Decode(b, static_cast<unsigned char>(bytes[++i])));
     } else {
       // A lone lead byte gives up only itself: the byte after it is read anew.
-      AppendUtf8(IsLeadByte(b) ? kGeta : Memo().Decode(b, 0), out);
+      AppendUtf8(out, IsLeadByte(b) ? kGeta : Memo().Decode(b, 0));
     }
   }
   return out;

@@ -16,5 +16,13 @@ std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);
 /// Appends the code page 932 bytes of the UTF-8 text to `out`.
 void AppendCp932(std::string& out, std::string_view utf8);
+/// Appends the UTF-8 form of a BMP character.
+void AppendUtf8(std::string& out, char16_t c);
+/// True when every byte is below 0x80: such text is the same in UTF-8 and code page 932.
+inline bool IsAscii(std::string_view text) {
+  unsigned char bits = 0;
+  for (char c : text) bits |= static_cast<unsigned char>(c);  // no early exit: the loop vectorises
+  return bits < 0x80;
+}
 /// The first `count` characters (code points) of UTF-8 text, or all of it.
 std::string_view FirstChars(std::string_view utf8, std::size_t count);

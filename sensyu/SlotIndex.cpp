@@ -37,7 +37,6 @@ thread_local cLastFound lastFound;
 void cSlotIndex::Clear() {
   m_Generation = NextGeneration();
   m_Table.clear();
-  m_Mask = 0;
   m_Shift = 63;
 }
 
@@ -49,14 +48,13 @@ std::size_t cSlotIndex::Home(uint64_t packed) const {
 void cSlotIndex::Build(const std::vector<std::string>& numbers) {
   Clear();
   m_Table.assign(std::bit_ceil(numbers.size() * 2 + 2), Entry{});
-  m_Mask = m_Table.size() - 1;
   m_Shift = 64 - std::countr_zero(m_Table.size());
   for (std::size_t slot = 1; slot < numbers.size(); ++slot) {
     // An earlier slot keeps its number: a later one with the same is not added.
     const uint64_t packed = Pack(numbers[slot]);
     if (Probe(packed, numbers, numbers[slot]) != 0) continue;
     std::size_t at = Home(packed);
-    while (m_Table[at].slot != 0) at = (at + 1) & m_Mask;
+    while (m_Table[at].slot != 0) at = Next(at);
     m_Table[at] = {packed, static_cast<int16_t>(slot)};
   }
 }
@@ -74,7 +72,7 @@ int16_t cSlotIndex::Find(const std::vector<std::string>& numbers, std::string_vi
 }
 
 int16_t cSlotIndex::Probe(uint64_t packed, const std::vector<std::string>& numbers, std::string_view number) const {
-  for (std::size_t at = Home(packed);; at = (at + 1) & m_Mask) {
+  for (std::size_t at = Home(packed);; at = Next(at)) {
     const Entry& e = m_Table[at];
     if (e.slot == 0) return 0;
     if (e.packed == packed && (FitsPacked(number) || numbers[static_cast<std::size_t>(e.slot)] == number)) {

@@ -24,10 +24,10 @@ class cSlotIndex {
   };
 
   std::size_t Home(uint64_t packed) const;
+  std::size_t Next(std::size_t at) const { return (at + 1) & (m_Table.size() - 1); }
   int16_t Probe(uint64_t packed, const std::vector<std::string>& numbers, std::string_view number) const;
 
   std::vector<Entry> m_Table;  // a power of two in size, at most half full
-  std::size_t m_Mask = 0;
   int m_Shift = 63;
   uint64_t m_Generation = 0;  // new for every build, so a remembered answer cannot outlive its table
 };

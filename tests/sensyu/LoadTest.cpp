@@ -1,0 +1,44 @@
+// Loads of the fan files under tests/data/, each compared property by
+// property with the expected dump beside its row.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "support/FakeWindow.h"
+#include "support/PropertyDump.h"
+#include "support/TestData.h"
+
+namespace {
+
+cSensyuNoList Wanted(const std::string& column) {
+  cSensyuNoList list;
+  std::istringstream in(column == "-" ? "" : column);
+  for (std::string no; std::getline(in, no, ',');) list.push_back(no);
+  return list;
+}
+
+TEST(FileLoad, MatchesExpectedDumps) {
+  for (const auto& row : ReadRows("load/rows.txt")) {
+    SCOPED_TRACE(row[0]);
+    cFakeWindow window;
+    cSensyuFile f(window);
+    const int16_t intRev = row[2] == "old2" ? 2 : 0;
+    cSensyuNoList list;
+    if (row[4] != "-") { ASSERT_TRUE(f.FileLoad(DataPath(row[4]).string(), list, intRev)); }
+    list = Wanted(row[3]);
+    const bool loaded = f.FileLoad(DataPath(row[1]).string(), list, intRev);
+    std::ostringstream got;
+    got << "loaded=" << loaded << " list=";
+    for (const std::string& no : list) got << no << ",";
+    got << "\n";
+    for (const auto& box : window.boxes) {
+      std::string text = box.text;  // the data folder differs from checkout to checkout
+      if (auto at = text.find(TEST_DATA_DIR); at != std::string::npos) text.replace(at, sizeof TEST_DATA_DIR - 1, "DATA");
+      got << "box " << box.caption << ": " << text << "\n";
+    }
+    ExpectMatchesFile(got.str() + DumpRacers(f), "load/" + row[0] + ".dump");
+  }
+}
+
+}  // namespace

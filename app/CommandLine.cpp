@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "sensyu/WindowServices.h"
+#include "tobirex/Version.h"
 
 namespace {
 

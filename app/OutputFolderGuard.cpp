@@ -12,9 +12,8 @@ bool IsFourDigits(const std::string& text) {
   return text.size() == 4 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool IsRacerPageName(const std::string& name) {
-  return name.size() == 9 && name.ends_with(".html") && IsFourDigits(name.substr(0, 4));
-}
+// The racer number as the file wrote it, whatever its characters.
+bool IsRacerPageName(const std::string& name) { return name.size() > 5 && name.ends_with(".html"); }
 
 bool IsSitePage(const std::string& name) { return name == "ファン手帳.html" || name == "索引.html"; }
 

@@ -8,6 +8,6 @@ struct cFolderCheck {
 };
 
 /// ok when the folder does not exist, is empty, or holds only a site this
-/// program wrote: the roster page, the index page and four-digit folders of
-/// racer pages "NNNN.html". Otherwise names what does not belong.
+/// program wrote: the roster page, the index page and four-digit folders
+/// holding only racer pages "*.html". Otherwise names what does not belong.
 cFolderCheck CheckOutputFolder(const std::filesystem::path& folder);

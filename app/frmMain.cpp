@@ -1,6 +1,13 @@
 #include "app/frmMain.h"
 
+#include <cstring>
+#include <exception>
+
+#include "app/Interrupt.h"
 #include "app/OutputFolderGuard.h"
+#include "report/ConvertFanFile.h"
+#include "sensyu/FanInput.h"
+#include "sensyu/RunError.h"
 
 namespace fs = std::filesystem;
 
@@ -24,6 +31,25 @@ std::string NotFoundText(const std::string& argText) {
 
 std::string ConfirmText(const std::string& argText) {
   return "モーターボートファン手帳ファイルを変換しますか。" + kCrLf + kCrLf + argText;
+}
+
+std::string RefusedInputText(const std::string& argText, const cFanInput& input) {
+  std::string why;
+  switch (input.failure) {
+    case eFanInputFailure::TooLarge: why = "ファイルが大きすぎます（64 MiB を超えています）。"; break;
+    case eFanInputFailure::NoFanMember: why = "アーカイブにファン手帳ファイル（fan*.txt）が入っていません。"; break;
+    case eFanInputFailure::DamagedArchive: why = "アーカイブが壊れているか、途中で切れています。"; break;
+    default: why = "選手のレコード（4桁の登録番号で始まる403バイト以上の行）がありません。"; break;
+  }
+  return "モーターボートファン手帳ファイルとして読み込めません。" + kCrLf + kCrLf + argText + kCrLf + why;
+}
+
+std::string UnreadableText(const std::string& argText, const cFanInput& input) {
+  return WithErrorCode("ファイルを読み込めません。" + kCrLf + argText + kCrLf + input.reason, input.errorNumber);
+}
+
+std::string UnexpectedText(const char* what) {
+  return "予期しないエラーのため変換を中止しました。以前のページはそのまま残っています。" + kCrLf + kCrLf + what;
 }
 
 std::string RefusedOutputText(const fs::path& folder, const fs::path& stranger) {
@@ -50,6 +76,7 @@ class cConvertingScope {
 int ExitStatus(eStartOutcome outcome) {
   switch (outcome) {
     case eStartOutcome::NotFound:
+    case eStartOutcome::NotAFanFile:
     case eStartOutcome::ConversionFailed:
       return 1;
     case eStartOutcome::Refused:
@@ -59,8 +86,8 @@ int ExitStatus(eStartOutcome outcome) {
   }
 }
 
-frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cConversion& conversion)
-    : m_Window(window), m_Form(form), m_Shell(shell), m_Conversion(conversion) {}
+frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites)
+    : m_Window(window), m_Form(form), m_Shell(shell), m_Sites(std::move(sites)) {}
 
 eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
   SetOutputFolder(cmd);
@@ -102,42 +129,91 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {
     m_Window.MsgBox(NotFoundText(cmd.argText), MsgButtons::OK, MsgIcon::None, kAppTitle);
     return eStartOutcome::NotFound;
   }
-  // A folder the user named is deleted and rebuilt: only when it holds nothing but our site.
-  if (m_UserChoseOutput) {
-    const cFolderCheck check = CheckOutputFolder(m_OutputFolder);
-    if (!check.ok) {
-      m_Window.MsgBox(RefusedOutputText(m_OutputFolder, check.stranger), MsgButtons::OK, MsgIcon::Exclamation,
-                      kAppTitle);
-      return eStartOutcome::Refused;
-    }
-  }
+  // Read before anything on disk is touched: a file that is no fan file must
+  // not cost the user the site they have.
+  const std::optional<std::string> bytes = ReadInput(cmd.argText);
+  if (!bytes) return eStartOutcome::NotAFanFile;
+  if (!OutputFolderIsOurs()) return eStartOutcome::Refused;
   if (!cmd.assumeYes &&
       m_Window.MsgBox(ConfirmText(cmd.argText), MsgButtons::YesNo, MsgIcon::Question, kAppTitle) == MsgResult::No)
     return eStartOutcome::Declined;
-  return Convert(cmd.argText, cmd.noOpen);
+  return Convert(cmd.argText, *bytes, cmd.noOpen);
 }
 
-eStartOutcome frmMain::Convert(const std::string& strFileName, bool noOpen) {
+std::optional<std::string> frmMain::ReadInput(const std::string& strFileName) {
+  cFanInput input = ReadFanInput(strFileName);
+  if (input.failure == eFanInputFailure::None) return std::move(input.bytes);
+  const bool unreadable = input.failure == eFanInputFailure::Unreadable;
+  m_Window.MsgBox(unreadable ? UnreadableText(strFileName, input) : RefusedInputText(strFileName, input),
+                  MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+  return std::nullopt;
+}
+
+// The folder is replaced whole: only when it holds nothing but our site.
+bool frmMain::OutputFolderIsOurs() {
+  const cFolderCheck check = CheckOutputFolder(m_OutputFolder);
+  if (check.ok) return true;
+  m_Window.MsgBox(RefusedOutputText(m_OutputFolder, check.stranger), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+  return false;
+}
+
+eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string& bytes, bool noOpen) {
   {
     cConvertingScope converting(m_Converting);
     m_Window.SetLabel(ProgressLabel::Message, "");
     m_Window.SetLabel(ProgressLabel::Counter, "");
     m_Form.ShowAtTopLeft();
-    InitOutputFolder();
-    // A fresh account may have no desktop folder yet; the run creates only the last level.
-    m_Shell.CreateFolders(m_OutputFolder.parent_path());
-    if (!m_Conversion.ConvertFanFile(strFileName, m_OutputFolder, m_Window, lstName, m_SensyuFile))
+    try {
+      cInterruptScope interruptible;
+      cSiteStaging staging(m_OutputFolder);
+      if (!ConvertIntoStaging(strFileName, bytes, staging)) return eStartOutcome::ConversionFailed;
+    } catch (const cInterrupted&) {
+      throw;  // the staging folder is gone; main ends the program as the signal asked
+    } catch (const std::exception& e) {
+      // Out of memory or anything else unforeseen: told, and the old site stays.
+      m_Window.MsgBox(UnexpectedText(e.what()), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
       return eStartOutcome::ConversionFailed;
+    }
   }
   if (!noOpen) OpenRosterPage();
   return eStartOutcome::Converted;
 }
 
-void frmMain::InitOutputFolder() {
+bool frmMain::ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging) {
+  try {
+    InitOutputFolder(staging);
+  } catch (const cFileFailure& e) {
+    // Named as the user knows it, not by the files kept beside it.
+    m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + m_OutputFolder.string() + kCrLf +
+                                      std::strerror(e.Errno()), e.Errno()),
+                    MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    return false;
+  }
+  const std::unique_ptr<cSiteFolder> site = m_Sites(staging.Folder());
+  cInterruptibleWindow window(m_Window);
+  if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile)) return false;
+  try {
+    site->Flush();
+    ThrowIfInterrupted();
+    const fs::path old = staging.Commit();
+    if (!old.empty()) m_Shell.ShellDelete(old);
+  } catch (const cFileFailure& e) {
+    m_Window.MsgBox(WithErrorCode("ファイルを書き込めません。" + kCrLf + e.File().string() + kCrLf +
+                                      std::strerror(e.Errno()), e.Errno()),
+                    MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    return false;
+  }
+  return true;
+}
+
+// The old site stays until the new one is complete: what is prepared here is
+// the folder the new one is built in, beside it.
+void frmMain::InitOutputFolder(cSiteStaging& staging) {
   m_Window.SetLabel(ProgressLabel::Message, "初期化しています ...");
   m_Window.DoEvents();
-  if (!m_Shell.FolderExists(m_OutputFolder)) return;
-  m_Shell.ShellDelete(m_OutputFolder);
+  // A fresh account may have no desktop folder yet.
+  m_Shell.CreateFolders(m_OutputFolder.parent_path());
+  staging.Begin();
 }
 
 int32_t frmMain::ShellOpen(const std::string& file, const std::string& params, const std::string& dir) {

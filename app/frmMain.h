@@ -2,20 +2,24 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/Conversion.h"
+#include "app/SiteStaging.h"
 #include "app/mGlobal.h"
+#include "report/DiskSiteFolder.h"
 #include "report/NameList.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
 
 // How a start ended; it decides the exit status.
-enum class eStartOutcome { Reopened, ShowedUsage, NotFound, Declined, Refused, Converted, ConversionFailed };
+enum class eStartOutcome {
+  Reopened, ShowedUsage, NotFound, NotAFanFile, Declined, Refused, Converted, ConversionFailed
+};
 
-/// 0 when the program did what was asked, 1 for a missing file or a failed
-/// conversion, 2 for an output folder it refused to clear.
+/// 0 when the program did what was asked, 1 for a missing file, an input it
+/// refused or a failed conversion, 2 for an output folder it refused to clear.
 int ExitStatus(eStartOutcome outcome);
 
 // The part of the main window that startup moves and shows.
@@ -30,7 +34,8 @@ class cFormWindow {
 // run's racer data and name list.
 class frmMain {
  public:
-  frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cConversion& conversion);
+  /// `sites` makes the folder the new site is written into (on disk, or one a test fails at will).
+  frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites = DiskSites());
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
@@ -51,15 +56,20 @@ class frmMain {
   void SetOutputFolder(const cCommandLine& cmd);
   eStartOutcome StartWithoutFile(bool noOpen);
   eStartOutcome StartWithFile(const cCommandLine& cmd);
-  eStartOutcome Convert(const std::string& strFileName, bool noOpen);
-  void InitOutputFolder();
+  eStartOutcome Convert(const std::string& strFileName, const std::string& bytes, bool noOpen);
+  bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging);
+  void InitOutputFolder(cSiteStaging& staging);
+  /// The fan file's bytes, or nothing after telling the user why it cannot be converted.
+  std::optional<std::string> ReadInput(const std::string& strFileName);
+  /// False after telling the user what in the output folder is not ours.
+  bool OutputFolderIsOurs();
   int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir);
   void OpenRosterPage();
 
   cWindowServices& m_Window;
   cFormWindow& m_Form;
   cShellServices& m_Shell;
-  cConversion& m_Conversion;
+  cSiteFactory m_Sites;
   std::filesystem::path m_OutputFolder;
   bool m_UserChoseOutput = false;
   bool m_Converting = false;

@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/FrontEndChoice.h"
+#include "app/Interrupt.h"
 #include "app/qt/QtFrontEnd.h"
 #include "app/term/TerminalFrontEnd.h"
 
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
   }
   try {
     return Run(cmd);
+  } catch (const cInterrupted& e) {
+    EndAsSignalled(e.Signal());
   } catch (const std::exception& e) {
     std::cerr << "tobirex: " << e.what() << "\n";
     return 1;

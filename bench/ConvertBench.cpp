@@ -1,7 +1,8 @@
 // The whole conversion run against its floor: writing the very same bytes
-// into the same file tree with plain writes, in the same order and as many
-// times (a racer listed twice has its page written twice). Items are racers,
-// so per_racer compares the sample with a file at the 16-bit racer limit.
+// into the same file tree with plain writes, in the same order, and flushing
+// them to the disk as the run does before its site replaces the old one.
+// Items are racers, so per_racer compares the sample with a file at the
+// 16-bit racer limit.
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,8 +23,10 @@
 #include "bench/GeneratedSample.h"
 #include "bench/QuietWindow.h"
 #include "report/ConvertFanFile.h"
+#include "report/DiskSiteFolder.h"
 #include "report/Format.h"
 #include "sensyu/FanLines.h"
+#include "sensyu/ReadFile.h"
 
 namespace fs = std::filesystem;
 
@@ -32,11 +36,23 @@ constexpr int kLimitRacers = 32766;
 
 fs::path SiteFolder() { return fs::temp_directory_path() / ("tobirex_bench_site_" + std::to_string(::getpid())); }
 
+// The run as startup makes it: the file read once, the site written and flushed.
 bool Convert(const std::string& input, const fs::path& site) {
   cQuietWindow window;
   cNameList lstName;
   std::shared_ptr<cSensyuFile> sensyu;
-  return ConvertFanFile(input, site, window, lstName, sensyu);
+  const std::string bytes = ReadWholeFile(input);
+  fs::create_directory(site);
+  cDiskSiteFolder folder(site);
+  if (!ConvertFanFile(input, bytes, folder, window, lstName, sensyu)) return false;
+  folder.Flush();
+  return true;
+}
+
+void FlushTree(const fs::path& site) {
+  const int fd = ::open(site.c_str(), O_RDONLY | O_DIRECTORY);
+  ::syncfs(fd);
+  ::close(fd);
 }
 
 std::string Slurp(const fs::path& file) {
@@ -49,14 +65,15 @@ struct cPlannedWrite {
   std::string bytes;
 };
 
-// The writes a conversion makes: one page per racer line in file order, then
-// the roster and the index page.
+// The writes a conversion makes: one page per racer number in file order,
+// then the roster and the index page.
 std::vector<cPlannedWrite> PlanWrites(const std::string& input, const fs::path& site) {
   std::vector<cPlannedWrite> plan;
+  std::set<std::string> planned;
   const std::string bytes = ReadWholeFile(input);
   for (std::string_view line : SplitLines(bytes)) {
     const std::string key = LineKey(line);
-    if (!IsNumericText(key)) continue;
+    if (!IsNumericText(key) || !planned.insert(key).second) continue;
     const fs::path page = fs::path(GetSensyuFolder(TextToInt16(key), true, site)) / (key + ".html");
     plan.push_back({page, Slurp(page)});
   }
@@ -116,11 +133,13 @@ struct cPlainSite {
   std::vector<fs::path> folders;
   std::vector<cPlannedWrite> plan;
 
-  std::size_t Racers() const { return plan.size() - 2; }
+  std::size_t racers = 0;
+  std::size_t Racers() const { return racers; }
   void Write() const {
     fs::create_directory(site);
     for (const fs::path& f : folders) fs::create_directory(f);
     for (const cPlannedWrite& w : plan) PlainWrite(w);
+    FlushTree(site);
   }
 };
 
@@ -128,7 +147,7 @@ struct cPlainSite {
 std::optional<cPlainSite> PlanPlainSite(const std::string& input, const fs::path& site) {
   StartClean(site);
   if (!Convert(input, site)) return std::nullopt;
-  cPlainSite plain{site, {}, PlanWrites(input, site)};
+  cPlainSite plain{site, {}, PlanWrites(input, site), RacerLines(input)};
   for (const auto& e : fs::directory_iterator(site))
     if (e.is_directory()) plain.folders.push_back(e.path());
   return plain;

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH="${1:-60}"
 BUILD="${FUZZ_BUILD_DIR:-build/fuzz}"
-HARNESSES=(fuzz_load_current fuzz_load_old2 fuzz_convert)
+HARNESSES=(fuzz_load fuzz_convert fuzz_archive)
 
 CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DTOBIREX_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \

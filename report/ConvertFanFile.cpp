@@ -5,18 +5,23 @@
 #include <set>
 
 #include "report/Format.h"
-#include "report/PageFile.h"
-#include "report/RacerPageRun.h"
 #include "report/RosterPage.h"
 #include "sensyu/FanLines.h"
+#include "sensyu/ParallelFor.h"
 #include "sensyu/RunError.h"
 
 namespace {
 
+// Below this many pages per helper a run is over before a thread has started.
+constexpr std::size_t kPagesPerHelper = 64;
+
+// The per-thousand folder of a racer page, relative to the site's root.
+std::filesystem::path PageFolder(int16_t number) { return GetSensyuFolder(number, true, {}); }
+
 // The racer numbers of the file in file order; creates each per-thousand
-// folder on the way, as the racer pages will need them. A folder is looked
-// at once per run: racer numbers of one thousand mostly come together.
-cSensyuNoList CollectSensyuNo(std::string_view bytes, const std::filesystem::path& outputFolder) {
+// folder on the way, as the racer pages will need them. A folder is made
+// once per run: racer numbers of one thousand mostly come together.
+cSensyuNoList CollectSensyuNo(std::string_view bytes, cSiteFolder& site) {
   cSensyuNoList list;
   std::set<int> readyFolders;
   for (std::string_view line : SplitLines(bytes)) {
@@ -25,89 +30,93 @@ cSensyuNoList CollectSensyuNo(std::string_view bytes, const std::filesystem::pat
     if (list.size() >= static_cast<std::size_t>(std::numeric_limits<int16_t>::max())) throw cRunError::Overflow();
     const int16_t number = TextToInt16(key);
     list.push_back(std::move(key));
-    if (!readyFolders.insert(number / 1000).second) continue;
-    const std::string folder = GetSensyuFolder(number, true, outputFolder);
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) CreateFolder(folder);
+    if (readyFolders.insert(number / 1000).second) site.CreateFolder(PageFolder(number));
   }
   return list;
 }
 
-std::string RelativePagePath(const std::string& no, const std::filesystem::path& outputFolder) {
-  return GetSensyuFolder(TextToInt16(no), false, outputFolder) + "\\" + no + ".html";
+std::string RelativePagePath(const std::string& no) {
+  return GetSensyuFolder(TextToInt16(no), false, {}) + "\\" + no + ".html";
+}
+
+// Slots whose racer page is written: a number the loader could not match has
+// no record, and a number listed twice has its one page from its first slot.
+std::vector<bool> SlotsWithPage(const cSensyuFile& sensyu, int16_t count) {
+  std::vector<bool> withPage(static_cast<std::size_t>(count) + 1, false);
+  std::set<std::string> seen;
+  for (int16_t i = 1; i <= count; ++i) {
+    const std::string no = sensyu.SensyuNo(i);
+    withPage[static_cast<std::size_t>(i)] = !no.empty() && seen.insert(no).second;
+  }
+  return withPage;
 }
 
 // Writes the roster page, one racer page per racer and the index page. The
 // roster and the name list are filled and sorted while the pages are being
 // written; the labels still count the pages as they are made.
-void WriteSite(const cSensyuFile& sensyu, int16_t count, const std::filesystem::path& outputFolder,
-               cWindowServices& window, cNameList& lstName) {
+void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWindowServices& window,
+               cNameList& lstName) {
   cRosterPage roster(sensyu, count);
+  const std::vector<bool> withPage = SlotsWithPage(sensyu, count);
   const auto listRacers = [&] {
     for (int16_t i = 1; i <= count; ++i) {
-      // A number the loader could not match has no record, no folder and no page.
       const std::string no = sensyu.SensyuNo(i);
       if (no.empty()) continue;
-      const std::string path = RelativePagePath(no, outputFolder);
+      const std::string path = RelativePagePath(no);
       roster.AddCell(no, path);
-      lstName.AddItem(sensyu.NameKana(no) + "\t" + no + "\r" + path + "\r" + sensyu.NameKanji(no));
+      lstName.AddItem({sensyu.NameKana(no), no, path, sensyu.NameKanji(no)});
     }
     lstName.Sort();
   };
-  const auto makePage = [&](int16_t i) {
-    if (!sensyu.SensyuNo(i).empty()) MakeSensyuPage(sensyu, i, outputFolder);
+  const auto makePage = [&](std::size_t n) {
+    const auto i = static_cast<int16_t>(n + 1);
+    if (!withPage[n + 1]) return;
+    const std::string no = sensyu.SensyuNo(i);
+    site.WritePage(PageFolder(TextToInt16(no)) / (no + ".html"), MakeSensyuPage(sensyu, i));
   };
-  const auto reached = [&](int16_t i) {
-    window.SetLabel(ProgressLabel::Counter, CounterText(i, count));
+  const auto reached = [&](std::size_t i) {
+    window.SetProgress(static_cast<int>(i), count);
     window.DoEvents();
   };
-  MakeRacerPages(count, makePage, reached, RacerPageHelpers(count), listRacers);
-  SavePage(outputFolder / "ファン手帳.html", roster.Finish());
-  MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, outputFolder, window);
+  const auto pages = static_cast<std::size_t>(count);
+  ParallelFor(pages, HelpersFor(pages, kPagesPerHelper), makePage, reached, listRacers);
+  site.WritePage("ファン手帳.html", roster.Finish());
+  site.WritePage("索引.html", MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, window));
 }
 
 void ShowFailure(cWindowServices& window, const std::string& what, const std::string& file, const std::string& reason,
                  int number) {
-  window.MsgBox(what + "\r\n" + file + "\r\n" + reason + "\r\n(Error code:" + std::to_string(number) + ")",
-                MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+  window.MsgBox(WithErrorCode(what + "\r\n" + file + "\r\n" + reason, number), MsgButtons::OK,
+                MsgIcon::Exclamation, kAppTitle);
 }
 
 }  // namespace
 
-bool ConvertFanFile(const std::string& strFileName, const std::filesystem::path& outputFolder,
+bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSiteFolder& site,
                     cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile) {
   window.SetLabel(ProgressLabel::Message, "ファイルを変換しています ...");
   window.DoEvents();
-  std::string bytes;
-  try {
-    bytes = ReadWholeFile(strFileName);
-  } catch (const cRunError& e) {
-    ShowFailure(window, "ファイルを読み込めません。", strFileName, e.what(), e.Number());
-    return false;
-  }
   cSensyuNoList list;
   try {
-    CreateFolder(outputFolder);
     lstName.Clear();
-    list = CollectSensyuNo(bytes, outputFolder);
+    list = CollectSensyuNo(bytes, site);
   } catch (const cFileFailure& e) {
     ShowFailure(window, "フォルダを作成できません。", e.File().string(), std::strerror(e.Errno()), e.Errno());
     return false;
   } catch (const cRunError& e) {
     // More racer lines than a 16-bit count holds: told as the loader tells it.
-    window.MsgBox(std::string(e.what()) + "\r\n(Error code:" + std::to_string(e.Number()) + ")", MsgButtons::OK,
-                  MsgIcon::Exclamation, "選手ファイル読み取りエラー");
+    window.MsgBox(WithErrorCode(e.what(), e.Number()), MsgButtons::OK, MsgIcon::Exclamation,
+                  "選手ファイル読み取りエラー");
     return false;
   }
-  std::string().swap(bytes);  // the loader reads the file again itself
   const auto count = static_cast<int16_t>(list.size());
   if (list.empty()) list.push_back("");  // the loader then matches nothing
 
   auto sensyu = std::make_shared<cSensyuFile>(window);
   m_SensyuFile = sensyu;
-  if (!sensyu->FileLoad(strFileName, list, 0)) return false;
+  if (!sensyu->LoadBytes(bytes, list, 0)) return false;
   try {
-    WriteSite(*sensyu, count, outputFolder, window, lstName);
+    WriteSite(*sensyu, count, site, window, lstName);
   } catch (const cFileFailure& e) {
     ShowFailure(window, "ファイルを書き込めません。", e.File().string(), std::strerror(e.Errno()), e.Errno());
     return false;

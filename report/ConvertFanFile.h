@@ -1,24 +1,24 @@
 #pragma once
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "report/NameList.h"
+#include "report/SiteFolder.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
 
-/// The conversion run: recreates the output folder's pages from the fan file.
-/// True when the whole site was written; false after a failure that was shown
-/// to the user (load error, unreadable input, unwritable page or folder).
-/// m_SensyuFile receives the run's racer data and stays set afterwards.
-bool ConvertFanFile(const std::string& strFileName, const std::filesystem::path& outputFolder,
-                    cWindowServices& window, cNameList& lstName,
-                    std::shared_ptr<cSensyuFile>& m_SensyuFile);
+/// The conversion run: writes the whole site from the fan file's bytes into
+/// `site`. True when every page was written; false after a failure that was
+/// shown to the user (load error, unwritable page or folder); `strFileName`
+/// names the input in those messages. m_SensyuFile receives the run's racer
+/// data and stays set afterwards.
+bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSiteFolder& site,
+                    cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile);
 
-/// Writes the racer page of slot `index` under its per-thousand folder; pages
-/// of different slots may be written from several threads at once.
-void MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const std::filesystem::path& outputFolder);
-/// Writes 索引.html from the first `count` entries of the name list.
-void MakeIndexPage(int16_t count, const cNameList& lstName, const std::filesystem::path& outputFolder,
-                   cWindowServices& window);
+/// The racer page of slot `index` in code page 932; safe to call from several threads at once.
+std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index);
+/// 索引.html in code page 932 from the first `count` entries of the name list,
+/// counting them on the window's labels.
+std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window);

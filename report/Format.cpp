@@ -9,6 +9,7 @@
 #include "report/TrimBlanks.h"
 #include "sensyu/RunError.h"
 #include "sensyu/WindowServices.h"
+#include "tobirex/Version.h"
 
 namespace {
 
@@ -199,9 +200,7 @@ std::string FormatYmd8(std::string_view ymd) { return FormatYmd(ymd, 4); }
 
 std::string FormatYmd7(std::string_view ymd) { return FormatYmd(ymd, 3); }
 
-std::string FormatDiff(std::string_view strNew, std::string_view strOld) {
-  int a = NumberOrZero(strNew);
-  int b = NumberOrZero(strOld);
+std::string FormatDiff(int a, int b) {
   if (a == b) return "(-)";
   if (a > b) return "(+" + PlainDigits(a - b) + ")";
   return "(-" + PlainDigits(b - a) + ")";
@@ -220,8 +219,6 @@ std::string PrintForm(int value) {
 }
 
 std::string PlainDigits(int value) { return std::to_string(value); }
-
-std::string CounterText(int done, int count) { return PlainDigits(done) + "/" + PlainDigits(count); }
 
 std::string Format00(float value) { return FormatDecimals(value, 2); }
 

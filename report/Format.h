@@ -16,8 +16,8 @@ std::string GetSensyuFolder(int16_t intSensyuNo, bool absolute, const std::files
 std::string FormatYmd8(std::string_view ymd);
 /// "S57年11月19日" from "S571119"; "" when shorter than 7 characters.
 std::string FormatYmd7(std::string_view ymd);
-/// "(-)" when equal, "(+5)" or "(-3)" otherwise; non-numbers count as 0.
-std::string FormatDiff(std::string_view strNew, std::string_view strOld);
+/// "(-)" when equal, "(+5)" or "(-3)" otherwise.
+std::string FormatDiff(int intNew, int intOld);
 /// Numeric print form of an integer written into a page: " 170 ", "-5 ".
 std::string PrintForm(int value);
 /// Room PrintFormTo needs for any int.
@@ -26,8 +26,6 @@ inline constexpr std::size_t kPrintFormRoom = 13;
 char* PrintFormTo(char* out, int value);
 /// Plain digits: "170", "-5".
 std::string PlainDigits(int value);
-/// The progress counter label: "12/1600".
-std::string CounterText(int done, int count);
 /// Pattern "0.00": two decimals, halves away from zero on the shortest decimal form.
 std::string Format00(float value);
 /// Pattern "0.0": one decimal, same rounding.

@@ -1,31 +1,10 @@
 #include "report/ConvertFanFile.h"
 #include "report/Format.h"
-#include "report/PageFile.h"
+#include "report/PageText.h"
 #include "report/ToFullWidth.h"
 #include "report/TrimBlanks.h"
 
 namespace {
-
-// One name list entry: reading TAB number CR link CR name; views into the
-// list's own text.
-struct cNameEntry {
-  std::string_view reading;  // blanks trimmed
-  std::string_view link;
-  std::string_view name;
-};
-
-cNameEntry SplitEntry(std::string_view entry) {
-  cNameEntry e;
-  std::size_t tab = entry.find('\t');
-  e.reading = TrimBlanks(entry.substr(0, tab));
-  if (tab == std::string_view::npos) return e;
-  std::size_t cr1 = entry.find('\r', tab + 1);
-  if (cr1 == std::string_view::npos) return e;
-  std::size_t cr2 = entry.find('\r', cr1 + 1);
-  e.link = entry.substr(cr1 + 1, cr2 == std::string_view::npos ? cr2 : cr2 - cr1 - 1);
-  if (cr2 != std::string_view::npos) e.name = entry.substr(cr2 + 1);
-  return e;
-}
 
 void WriteHead(cPageText& page) {
   for (const char* line : {"<HTML><HEAD><TITLE>索引ページ</TITLE>", "<style type=\"text/css\">", "<!--",
@@ -42,7 +21,8 @@ class cIndexBody {
   explicit cIndexBody(cPageText& page) : m_Page(page) {}
 
   void Add(const cNameEntry& e, bool first) {
-    const std::string_view initial = ReadingInitial(e.reading);
+    const std::string_view reading = ShownReading(e);
+    const std::string_view initial = ReadingInitial(reading);
     if (initial != m_Initial) {
       if (!first) {
         CloseRow();
@@ -54,7 +34,7 @@ class cIndexBody {
       m_Cells = 0;
     }
     if (m_Cells == 0) m_Page << "<TR>";
-    m_Page << "<TD NOWAP><FONT SIZE=-1>" << Escaped{ToFullWidth(e.reading)} << "</FONT><BR><A HREF="
+    m_Page << "<TD NOWAP><FONT SIZE=-1>" << Escaped{ToFullWidth(reading)} << "</FONT><BR><A HREF="
            << Escaped{e.link} << ">" << Escaped{e.name} << "</A></TD>";
     if (++m_Cells == 6) {
       m_Page << "</TR>";
@@ -80,21 +60,20 @@ class cIndexBody {
 
 }  // namespace
 
-void MakeIndexPage(int16_t count, const cNameList& lstName, const std::filesystem::path& outputFolder,
-                   cWindowServices& window) {
+std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window) {
   window.SetLabel(ProgressLabel::Counter, "");
   window.SetLabel(ProgressLabel::Message, "索引ページを作成しています ...");
   cPageText page;
   WriteHead(page);
   cIndexBody body(page);
   for (int i = 1; i <= count; ++i) {
-    body.Add(SplitEntry(lstName.List(i - 1)), i == 1);
-    window.SetLabel(ProgressLabel::Counter, CounterText(i, count));
+    body.Add(lstName.List(i - 1), i == 1);
+    window.SetProgress(i, count);
     window.DoEvents();
   }
   body.Finish();
   page << CommonFooter();
   page.EndLine();
   page << "</BODY></HTML>";
-  SavePage(outputFolder / "索引.html", page.Bytes());
+  return page.Bytes();
 }

@@ -13,16 +13,14 @@
 namespace {
 
 struct Entry {
+  cNameEntry entry;
+  // The entry as one text, as the sorted list box of the Windows program held
+  // it: the collator orders these.
   std::string text;
   // Byte order of UTF-8 is code point order, so the first character's bytes
   // sort the headings; the empty text (a blank reading) comes first.
   std::string initial;
 };
-
-std::string InitialOf(std::string_view entry) {
-  std::string_view reading = entry.substr(0, entry.find('\t'));
-  return std::string(ReadingInitial(reading));
-}
 
 std::unique_ptr<icu::Collator> OpenJapaneseCollator() {
   UErrorCode err = U_ZERO_ERROR;
@@ -67,8 +65,10 @@ void cNameList::Clear() {
   m_Impl->sorted = true;
 }
 
-void cNameList::AddItem(const std::string& entry) {
-  m_Impl->entries.push_back({entry, InitialOf(entry)});
+void cNameList::AddItem(cNameEntry entry) {
+  std::string text = entry.reading + "\t" + entry.no + "\r" + entry.link + "\r" + entry.name;
+  std::string initial(ReadingInitial(ShownReading(entry)));
+  m_Impl->entries.push_back({std::move(entry), std::move(text), std::move(initial)});
   m_Impl->sorted = false;
 }
 
@@ -76,8 +76,13 @@ void cNameList::Sort() const { m_Impl->Sort(); }
 
 int cNameList::ListCount() const { return static_cast<int>(m_Impl->entries.size()); }
 
-const std::string& cNameList::List(int index) const {
+const cNameEntry& cNameList::List(int index) const {
   assert(index >= 0 && index < ListCount());
   m_Impl->Sort();
-  return m_Impl->entries[static_cast<std::size_t>(index)].text;
+  return m_Impl->entries[static_cast<std::size_t>(index)].entry;
+}
+
+std::string_view ShownReading(const cNameEntry& entry) {
+  const std::string_view reading = entry.reading;
+  return TrimBlanks(reading.substr(0, reading.find('\t')));
 }

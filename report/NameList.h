@@ -2,9 +2,16 @@
 #include <string>
 #include <vector>
 
+/// One racer of the index: the reading (NameKana as stored), the racer
+/// number, the relative link to the racer page and the kanji name.
+struct cNameEntry {
+  std::string reading, no, link, name;
+};
+
 // lstName: the run's name list, kept in index order — first by the first
 // character of the trimmed reading, then by Japanese dictionary order of the
-// whole entry (case-insensitive); equal entries keep their insertion order.
+// whole entry "reading TAB number CR link CR name" (case-insensitive); equal
+// entries keep their insertion order.
 class cNameList {
  public:
   cNameList();
@@ -14,14 +21,17 @@ class cNameList {
 
   void Clear();
   /// Inserts the entry at its place.
-  void AddItem(const std::string& entry);
+  void AddItem(cNameEntry entry);
   int ListCount() const;
   /// Puts the entries in index order now rather than at the first read.
   void Sort() const;
   /// The entry at position 0..ListCount()-1.
-  const std::string& List(int index) const;
+  const cNameEntry& List(int index) const;
 
  private:
   struct Impl;
   Impl* m_Impl;
 };
+
+/// The reading as the index shows it: up to a TAB the file may hold, blanks trimmed.
+std::string_view ShownReading(const cNameEntry& entry);

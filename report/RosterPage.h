@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "report/PageFile.h"
+#include "report/PageText.h"
 
 class cSensyuFile;
 

@@ -3,7 +3,7 @@
 
 #include "report/ConvertFanFile.h"
 #include "report/Format.h"
-#include "report/PageFile.h"
+#include "report/PageText.h"
 #include "report/ToFullWidth.h"
 #include "report/TrimBlanks.h"
 
@@ -128,7 +128,7 @@ class cSensyuPage {
     Cell(Format00(s.FSyoritu(m_No)));
     Cell(Format00(s.Rentairitu3(m_No)));
     const int16_t ability = s.Ability(m_No);
-    Cell(PrintForm(ability) + FormatDiff(PlainDigits(ability), PlainDigits(s.abilityOld(m_No))));
+    Cell(PrintForm(ability) + FormatDiff(ability, s.abilityOld(m_No)));
     Cell(Format00(s.StartTiming(m_No)));
     Cell(Format0(s.StratHatujyun(m_No)));
     for (int16_t count : {s.OneFinishTimes(m_No), s.TwoFinishTimes(m_No), s.SyussoTimes(m_No),
@@ -188,9 +188,7 @@ class cSensyuPage {
 
 }  // namespace
 
-void MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const std::filesystem::path& outputFolder) {
-  const std::string no = sensyu.SensyuNo(index);
-  const std::filesystem::path folder = GetSensyuFolder(TextToInt16(no), true, outputFolder);
-  cSensyuPage page(sensyu, no);
-  SavePage(folder / (no + ".html"), page.Bytes());
+std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index) {
+  cSensyuPage page(sensyu, sensyu.SensyuNo(index));
+  return page.Bytes();
 }

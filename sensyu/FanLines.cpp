@@ -1,22 +1,12 @@
 #include "sensyu/FanLines.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <memory>
-#include <system_error>
 
 #include "sensyu/Cp932.h"
-#include "sensyu/RunError.h"
-
-cRunError cRunError::FromErrno(int err) { return {err, std::strerror(err)}; }
 
 namespace {
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 // True when one of the eight bytes of `word` is CR or LF.
 bool HoldsLineEnd(uint64_t word) {
   constexpr uint64_t kOnes = 0x0101010101010101u;
@@ -40,23 +30,6 @@ std::size_t LineEnd(std::string_view bytes, std::size_t start) {
 }
 
 }  // namespace
-
-std::string ReadWholeFile(const std::filesystem::path& file) {
-  errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
-  if (!f) throw cRunError::FromErrno(errno ? errno : EIO);
-  std::string bytes;
-  // Room for the whole file at once when its size is known; reading goes on
-  // to the real end either way.
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(file, ec);
-  if (!ec && size < (std::uintmax_t{1} << 31)) bytes.reserve(static_cast<std::size_t>(size) + 1);
-  char buf[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, got);
-  if (std::ferror(f.get())) throw cRunError::FromErrno(errno ? errno : EIO);
-  return bytes;
-}
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
@@ -86,9 +59,4 @@ std::string LineKey(std::string_view line) {
   // byte lies after the fourth and is dropped by FirstChars.
   std::string head = Cp932ToUtf8(line.substr(0, 8));
   return std::string(FirstChars(head, 4));
-}
-
-bool IsPlainFile(const std::filesystem::path& file) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(file, ec);
 }

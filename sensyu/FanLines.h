@@ -1,5 +1,4 @@
 #pragma once
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,13 +7,9 @@
 // and a lone LF each end a line (files saved by Unix editors use LF); the last
 // line may lack its end.
 
-/// The whole file's bytes; throws cRunError with the system's reason on failure.
-std::string ReadWholeFile(const std::filesystem::path& file);
 /// The lines of `bytes`, without their line ends; views into `bytes`.
 std::vector<std::string_view> SplitLines(std::string_view bytes);
 /// True when the line is empty or holds only spaces.
 bool IsBlankLine(std::string_view line);
 /// The first four characters of the decoded line: the racer number of a record.
 std::string LineKey(std::string_view line);
-/// True when a regular file (symbolic links followed) is found at `file`.
-bool IsPlainFile(const std::filesystem::path& file);

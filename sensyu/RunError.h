@@ -19,3 +19,8 @@ class cRunError : public std::runtime_error {
  private:
   int m_Number;
 };
+
+/// The text of a failure box: the text, CR LF, then "(Error code:N)".
+inline std::string WithErrorCode(const std::string& text, int number) {
+  return text + "\r\n(Error code:" + std::to_string(number) + ")";
+}

@@ -12,8 +12,6 @@ enum class ProgressLabel { Message, Counter };  // lblMessage, lblCounter
 
 /// Caption of every message box that does not name its own.
 inline constexpr const char* kAppTitle = "Harumado";
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 3;
 
 class cWindowServices {
  public:
@@ -26,4 +24,8 @@ class cWindowServices {
   virtual void SetLabel(ProgressLabel label, const std::string& text) = 0;
   /// Lets pending window messages be handled so the labels repaint.
   virtual void DoEvents() = 0;
+  /// Counts `done` of `count` on lblCounter as "done/count".
+  virtual void SetProgress(int done, int count) {
+    SetLabel(ProgressLabel::Counter, std::to_string(done) + "/" + std::to_string(count));
+  }
 };

@@ -9,6 +9,8 @@
 #include "sensyu/SlotIndex.h"
 #include "sensyu/WindowServices.h"
 
+struct cRecordField;
+
 /// Racer number list handed to FileLoad: positions 1..n live at [0..n-1].
 /// An empty list asks the loader to fill it with every racer of the file.
 using cSensyuNoList = std::vector<std::string>;
@@ -25,6 +27,8 @@ class cSensyuFile {
   /// other value). False after a failure that was shown to the user.
   bool FileLoad(const std::string& strFileName, cSensyuNoList& vntSensyuNo, int16_t intRev = 0);
   bool FileLoadOld2(const std::string& strFileName, cSensyuNoList& vntSensyuNo);
+  /// FileLoad of a file already read: the same matching, the same messages.
+  bool LoadBytes(std::string_view bytes, cSensyuNoList& vntSensyuNo, int16_t intRev = 0);
   /// Period label such as "2020年後期".
   std::string GetSensyuFileVersion() const;
 
@@ -106,12 +110,14 @@ class cSensyuFile {
   /// Number of slots (n); 0 before the first load.
   int16_t SlotCount() const;
 
- private:
   using PerRacerText = std::vector<std::string>;
   using PerRacerInt = std::vector<int16_t>;
   using PerRacerFloat = std::vector<float>;
   using PerCourseInt = std::vector<std::array<int16_t, 7>>;  // [slot][1..6]
   using PerCourseFloat = std::vector<std::array<float, 7>>;
+
+ private:
+  friend struct cFieldTable;  // the record layout names the member of each field
 
   // The file's period as the records give it: every record carries it, and
   // the last record that got as far as a field decides that field.
@@ -123,14 +129,7 @@ class cSensyuFile {
   };
 
   int16_t FindSensyuIndex(const std::string& strSensyuNo) const;
-  static std::string CutField(std::string_view& record, std::size_t width);
-  // A number field needs no decoding: a byte above 0x7F is never a digit,
-  // blank or sign, decoded or not.
-  static std::string_view CutBytes(std::string_view& record, std::size_t width);
-  void SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period);
-  void SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period);
   void InitSensyuData(int16_t n);
-
   template <class T>
   T Stored(const std::vector<T>& member, const std::string& strSensyuNo) const;
   template <class T>
@@ -138,15 +137,11 @@ class cSensyuFile {
                  int16_t intCourseNo) const;
   void ShowLoadError(const std::string& text) const;
   void RebuildIndex();
-  // Record parsing shared by both layouts; each cuts its fields from the front of `record`.
-  void ParseRecord(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
-  void ParseProfile(std::size_t slot, std::string_view& record);
-  void ParseCourseStarts(std::size_t slot, std::string_view& record);
-  void ParseClassHistory(std::size_t slot, std::string_view& record);
-  void ParsePeriod(std::size_t slot, std::string_view& record, bool isOld2, cPeriodFields& period);
-  void ParseCourseResults(std::size_t slot, std::string_view& record);
-  void ParseBirthplaceTail(std::size_t slot, std::string_view line, std::string_view record);
+  void SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period);
+  void SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period);
   void SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
+  void ParseRecord(std::size_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
+  void StoreField(std::size_t slot, const cRecordField& field, std::string_view line, cPeriodFields& period);
   // Fills each slot from its line (-1: none), spread over the processor cores.
   void ParseSlots(const std::vector<std::string_view>& lines, const std::vector<int>& lineOfSlot, bool isOld2);
 

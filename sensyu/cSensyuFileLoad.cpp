@@ -1,15 +1,13 @@
 #include <algorithm>
-#include <exception>
-#include <system_error>
-#include <thread>
-#include <filesystem>
 #include <unordered_map>
 
 #include "sensyu/Cp932.h"
 #include "sensyu/FanLines.h"
 #include "sensyu/FieldConvert.h"
+#include "sensyu/FieldTable.h"
+#include "sensyu/ParallelFor.h"
+#include "sensyu/ReadFile.h"
 #include "sensyu/RunError.h"
-#include "sensyu/UsableCores.h"
 #include "sensyu/cSensyuFile.h"
 
 // Loading the fan handbook file: reading its lines, matching them to the
@@ -23,6 +21,8 @@ constexpr const char* kLoadErrorCaption = "選手ファイル読み取りエラ�
 // still reads line 32,767, then its counter steps past the limit.
 constexpr std::size_t kMaxCountedLines = 32767;
 constexpr std::size_t kMaxSlots = 32766;
+// About a millisecond of parsing, many times what starting a thread costs.
+constexpr std::size_t kSlotsPerStretch = 256;
 
 // Every non-blank line in file order, wherever blank lines stand.
 std::vector<std::string_view> NonBlankLines(std::string_view bytes) {
@@ -39,14 +39,6 @@ std::unordered_map<std::string, std::size_t> FirstLineOfKey(const std::vector<st
   return firstLine;
 }
 
-// Stretches of slots worth a thread of their own on this machine.
-std::size_t StretchCount(std::size_t slots) {
-  constexpr std::size_t kSlotsPerStretch = 256;  // about a millisecond of parsing, many times a thread start
-  constexpr std::size_t kMostStretches = 8;
-  const std::size_t cores = UsableCores();
-  return std::clamp<std::size_t>(std::min(cores, slots / kSlotsPerStretch), 1, kMostStretches);
-}
-
 // A birthplace of only blanks (half-width or ideographic spaces) says nothing.
 bool IsBlankText(std::string_view text) {
   while (!text.empty()) {
@@ -61,18 +53,34 @@ bool IsBlankText(std::string_view text) {
   return true;
 }
 
+// The field's bytes as the cutting of the record leaves them: all that is
+// left when the line is shorter, nothing when it ends before the field.
+std::string_view FieldBytes(std::string_view line, const cRecordField& field) {
+  if (field.offset >= line.size()) return {};
+  return line.substr(field.offset, field.width);
+}
+
 }  // namespace
 
-bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSensyuNo,
-                           int16_t intRev) {
-  const std::filesystem::path file(strFileName);
-  if (!IsPlainFile(file)) {
+bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSensyuNo, int16_t intRev) {
+  if (!IsPlainFile(strFileName)) {
     ShowLoadError("ファイルが見つかりません。\r\n" + strFileName);
     return false;
   }
+  std::string bytes;
+  try {
+    bytes = ReadWholeFile(strFileName);
+  } catch (const cRunError& e) {
+    ShowLoadError(WithErrorCode(e.what(), e.Number()));
+    InitSensyuData(1);
+    return false;
+  }
+  return LoadBytes(bytes, vntSensyuNo, intRev);
+}
+
+bool cSensyuFile::LoadBytes(std::string_view bytes, cSensyuNoList& vntSensyuNo, int16_t intRev) {
   const bool isOld2 = intRev != 0;
   try {
-    const std::string bytes = ReadWholeFile(file);
     const std::vector<std::string_view> lines = NonBlankLines(bytes);
     if (lines.size() > kMaxCountedLines) throw cRunError::Overflow();
     std::vector<std::string> keys;
@@ -101,7 +109,7 @@ bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSen
     RebuildIndex();
     return true;
   } catch (const cRunError& e) {
-    ShowLoadError(std::string(e.what()) + "\r\n(Error code:" + std::to_string(e.Number()) + ")");
+    ShowLoadError(WithErrorCode(e.what(), e.Number()));
     InitSensyuData(1);
     return false;
   }
@@ -128,42 +136,24 @@ void cSensyuFile::cPeriodFields::TakeLater(cPeriodFields&& later) {
 }
 
 // Slots are independent of each other, and a file at the 16-bit limit has
-// tens of thousands: each core parses one stretch of consecutive slots with
-// its own period fields, which are then taken in slot order. A record that
+// tens of thousands: each core parses stretches of consecutive slots with
+// their own period fields, which are then taken in slot order. A record that
 // stops the load (the Old2 layout) stops its stretch; the lowest one is told.
 void cSensyuFile::ParseSlots(const std::vector<std::string_view>& lines, const std::vector<int>& lineOfSlot,
                              bool isOld2) {
   const std::size_t slots = lineOfSlot.size() - 1;
-  const std::size_t stretches = StretchCount(slots);
+  const unsigned helpers = HelpersFor(slots, kSlotsPerStretch);
+  const std::size_t stretches = helpers + 1;
   std::vector<cPeriodFields> periods(stretches);
-  std::vector<std::exception_ptr> failures(stretches);
-  const auto parseStretch = [&](std::size_t n) {
-    try {
-      for (std::size_t slot = 1 + slots * n / stretches; slot < 1 + slots * (n + 1) / stretches; ++slot) {
-        if (lineOfSlot[slot] < 0) continue;
-        const std::string_view line = lines[static_cast<std::size_t>(lineOfSlot[slot])];
-        SetSensyuDataByLayout(static_cast<int16_t>(slot), line, isOld2, periods[n]);
-      }
-    } catch (...) {
-      failures[n] = std::current_exception();
+  ParallelFor(stretches, helpers, [&](std::size_t n) {
+    for (std::size_t slot = 1 + slots * n / stretches; slot < 1 + slots * (n + 1) / stretches; ++slot) {
+      if (lineOfSlot[slot] < 0) continue;
+      const std::string_view line = lines[static_cast<std::size_t>(lineOfSlot[slot])];
+      SetSensyuDataByLayout(static_cast<int16_t>(slot), line, isOld2, periods[n]);
     }
-  };
-  {
-    std::vector<std::jthread> helpers;
-    for (std::size_t n = 1; n < stretches; ++n) {
-      try {
-        helpers.emplace_back(parseStretch, n);
-      } catch (const std::system_error&) {
-        parseStretch(n);  // no thread to be had: this one parses the stretch itself
-      }
-    }
-    parseStretch(0);
-  }
+  });
   cPeriodFields period;
-  for (std::size_t n = 0; n < stretches; ++n) {
-    if (failures[n]) std::rethrow_exception(failures[n]);
-    period.TakeLater(std::move(periods[n]));
-  }
+  for (cPeriodFields& later : periods) period.TakeLater(std::move(later));
   m_Nen = period.nen.value_or(m_Nen);
   m_Ki = period.ki.value_or(m_Ki);
   if (period.ymdStart) m_YmdStart = std::move(*period.ymdStart);
@@ -180,7 +170,7 @@ void cSensyuFile::SetSensyuDataByLayout(int16_t slot, std::string_view line, boo
 
 void cSensyuFile::SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period) {
   try {
-    ParseRecord(slot, line, false, period);
+    ParseRecord(static_cast<std::size_t>(slot), line, false, period);
   } catch (const cRunError&) {
     // A current-layout record ends quietly at its first field that is not a
     // number; the fields before it stay stored.
@@ -188,108 +178,48 @@ void cSensyuFile::SetSensyuData(int16_t slot, std::string_view line, cPeriodFiel
 }
 
 void cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period) {
-  ParseRecord(slot, line, true, period);
+  ParseRecord(static_cast<std::size_t>(slot), line, true, period);
 }
 
-std::string_view cSensyuFile::CutBytes(std::string_view& record, std::size_t width) {
-  std::string_view field = record.substr(0, width);
-  record.remove_prefix(field.size());
-  return field;
-}
-
-std::string cSensyuFile::CutField(std::string_view& record, std::size_t width) {
-  // Cut by byte offset, then decode: a Shift_JIS trail byte can be 0x5C.
-  std::string_view field = record.substr(0, width);
-  record.remove_prefix(field.size());
-  return Cp932ToUtf8(field);
-}
-
-void cSensyuFile::ParseRecord(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
-  const auto s = static_cast<std::size_t>(slot);
-  std::string_view record = line;
-  ParseProfile(s, record);
-  ParseCourseStarts(s, record);
-  ParseClassHistory(s, record);
-  ParsePeriod(s, record, isOld2, period);
-  ParseCourseResults(s, record);
-  if (!isOld2) ParseBirthplaceTail(s, line, record);
-}
-
-void cSensyuFile::ParseProfile(std::size_t s, std::string_view& record) {
-  m_SensyuNo[s] = CutField(record, 4);
-  m_NameKanji[s] = CutField(record, 16);
-  m_NameKana[s] = CutField(record, 15);
-  m_Branch[s] = CutField(record, 4);
-  m_Birthplace[s] = m_Branch[s];
-  m_Class[s] = CutField(record, 2);
-  m_Birth[s] = CutField(record, 7);
-  m_Sex[s] = FieldToInteger(CutBytes(record, 1));
-  m_Age[s] = FieldToInteger(CutBytes(record, 2));
-  m_Height[s] = FieldToInteger(CutBytes(record, 3));
-  m_Weight[s] = FieldToInteger(CutBytes(record, 2));
-  m_Blood[s] = CutField(record, 2);
-  m_Syoritu[s] = FieldToHundredths(CutBytes(record, 4));
-  m_FSyoritu[s] = FieldToTenths(CutBytes(record, 4));
-  m_OneFinishTimes[s] = FieldToInteger(CutBytes(record, 3));
-  m_TwoFinishTimes[s] = FieldToInteger(CutBytes(record, 3));
-  m_SyussoTimes[s] = FieldToInteger(CutBytes(record, 3));
-  m_YusyutuTimes[s] = FieldToInteger(CutBytes(record, 2));
-  m_YusyoTimes[s] = FieldToInteger(CutBytes(record, 2));
-  m_StartTiming[s] = FieldToHundredths(CutBytes(record, 3));
-}
-
-void cSensyuFile::ParseCourseStarts(std::size_t s, std::string_view& record) {
-  for (std::size_t c = 1; c <= 6; ++c) {
-    m_CourseSyussoTimes[s][c] = FieldToInteger(CutBytes(record, 3));
-    m_CourseFSyoritu[s][c] = FieldToTenths(CutBytes(record, 4));
-    m_CourseStartTiming[s][c] = FieldToHundredths(CutBytes(record, 3));
-    m_CourseStartHatujyun[s][c] = FieldToHundredths(CutBytes(record, 3));
+void cSensyuFile::ParseRecord(std::size_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
+  for (const cRecordField& field : RecordFields(isOld2 ? eRecordLayout::Old2 : eRecordLayout::Current)) {
+    StoreField(slot, field, line, period);
   }
 }
 
-void cSensyuFile::ParseClassHistory(std::size_t s, std::string_view& record) {
-  m_ClassOld1[s] = CutField(record, 2);
-  m_ClassOld2[s] = CutField(record, 2);
-  m_ClassOld3[s] = CutField(record, 2);
-  m_abilityOld[s] = FieldToIndex(CutBytes(record, 4));
-  m_Ability[s] = FieldToIndex(CutBytes(record, 4));
-}
-
-// The Old2 layout has a two-digit year, six-character dates and a two-digit
-// training term; the values are stored as read, never widened.
-void cSensyuFile::ParsePeriod(std::size_t s, std::string_view& record, bool isOld2, cPeriodFields& period) {
-  period.nen = FieldToInteger(CutBytes(record, isOld2 ? 2 : 4));
-  period.ki = FieldToInteger(CutBytes(record, 1));
-  period.ymdStart = CutField(record, isOld2 ? 6 : 8);
-  period.ymdEnd = CutField(record, isOld2 ? 6 : 8);
-  m_YoseiKi[s] = FieldToInteger(CutBytes(record, isOld2 ? 2 : 3));
-}
-
-void cSensyuFile::ParseCourseResults(std::size_t s, std::string_view& record) {
-  for (std::size_t c = 1; c <= 6; ++c) {
-    for (PerCourseInt* places :
-         {&m_Course1FinishTimes, &m_Course2FinishTimes, &m_Course3FinishTimes,
-          &m_Course4FinishTimes, &m_Course5FinishTimes, &m_Course6FinishTimes}) {
-      (*places)[s][c] = FieldToInteger(CutBytes(record, 3));
-    }
-    for (PerCourseInt* codes :
-         {&m_CourseF0Times, &m_CourseL0Times, &m_CourseL1Times, &m_CourseK0Times, &m_CourseK1Times,
-          &m_CourseS0Times, &m_CourseS1Times, &m_CourseS2Times}) {
-      (*codes)[s][c] = FieldToInteger(CutBytes(record, 2));
-    }
+void cSensyuFile::StoreField(std::size_t s, const cRecordField& field, std::string_view line,
+                             cPeriodFields& period) {
+  const cFieldStore& store = FieldStore(field.row);
+  // Cut by byte offset, then decode: a Shift_JIS trail byte can be 0x5C. A
+  // number field needs no decoding: a byte above 0x7F is never a digit.
+  const std::string_view bytes = FieldBytes(line, field);
+  const auto c = static_cast<std::size_t>(field.course);
+  if (store.rule == eFieldRule::BirthplaceTail) {
+    if (line.size() < field.offset + field.width) return;
+    std::string birthplace = Cp932ToUtf8(bytes);
+    if (!IsBlankText(birthplace)) m_Birthplace[s] = std::move(birthplace);
+    return;
   }
-  m_OutsideCourseL0Times[s] = FieldToInteger(CutBytes(record, 2));
-  m_OutsideCourseL1Times[s] = FieldToInteger(CutBytes(record, 2));
-  m_OutsideCourseK0Times[s] = FieldToInteger(CutBytes(record, 2));
-  m_OutsideCourseK1Times[s] = FieldToInteger(CutBytes(record, 2));
-}
-
-// Since April 2014 the official file appends the racer's true birthplace at
-// offset 410; the field at offset 35 is the branch (支部).
-void cSensyuFile::ParseBirthplaceTail(std::size_t s, std::string_view line,
-                                      std::string_view record) {
-  constexpr std::size_t kTailEnd = 416;
-  if (line.size() < kTailEnd) return;
-  std::string birthplace = CutField(record, 6);
-  if (!IsBlankText(birthplace)) m_Birthplace[s] = birthplace;
+  std::visit(
+      [&](auto member) {
+        using M = decltype(member);
+        if constexpr (std::is_same_v<M, ePeriodField>) {
+          if (member == ePeriodField::Nen) period.nen = FieldToInteger(bytes);
+          if (member == ePeriodField::Ki) period.ki = FieldToInteger(bytes);
+          if (member == ePeriodField::YmdStart) period.ymdStart = Cp932ToUtf8(bytes);
+          if (member == ePeriodField::YmdEnd) period.ymdEnd = Cp932ToUtf8(bytes);
+        } else if constexpr (std::is_same_v<M, PerRacerText cSensyuFile::*>) {
+          (this->*member)[s] = Cp932ToUtf8(bytes);
+          if (store.rule == eFieldRule::AlsoBirthplace) m_Birthplace[s] = (this->*member)[s];
+        } else if constexpr (std::is_same_v<M, PerRacerInt cSensyuFile::*>) {
+          (this->*member)[s] = field.kind == eFieldKind::Index ? FieldToIndex(bytes) : FieldToInteger(bytes);
+        } else if constexpr (std::is_same_v<M, PerRacerFloat cSensyuFile::*>) {
+          (this->*member)[s] = field.kind == eFieldKind::Tenths ? FieldToTenths(bytes) : FieldToHundredths(bytes);
+        } else if constexpr (std::is_same_v<M, PerCourseInt cSensyuFile::*>) {
+          (this->*member)[s][c] = FieldToInteger(bytes);
+        } else {
+          (this->*member)[s][c] = field.kind == eFieldKind::Tenths ? FieldToTenths(bytes) : FieldToHundredths(bytes);
+        }
+      },
+      store.member);
 }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-#include "app/ReportConversion.h"
 #include "app/frmMain.h"
 #include "app/qt/cMainWindow.h"
 #include "app/qt/cQtShell.h"
@@ -18,9 +17,8 @@ int RunQtFrontEnd(const cCommandLine& cmd) {
   QApplication::setWindowIcon(ProgramIcon());
 
   cQtShell shell;
-  cReportConversion conversion;
   cMainWindow window;
-  frmMain main(window, window, shell, conversion);
+  frmMain main(window, window, shell);
   window.Attach(&main);
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.close();  // the unload: releases the racer data

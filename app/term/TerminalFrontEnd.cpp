@@ -1,11 +1,9 @@
 #include "app/term/TerminalFrontEnd.h"
 
-#include <unistd.h>
-
 #include <iostream>
 
-#include "app/ReportConversion.h"
 #include "app/frmMain.h"
+#include "app/term/IsTerminal.h"
 #include "app/term/cTerminalShell.h"
 #include "app/term/cTerminalWindow.h"
 
@@ -20,11 +18,10 @@ class cNoFormWindow : public cFormWindow {
 }  // namespace
 
 int RunTerminalFrontEnd(const cCommandLine& cmd, const std::string& desktopPath, bool displayAvailable) {
-  cTerminalWindow window(std::cin, std::cout, isatty(STDIN_FILENO) == 1, isatty(STDOUT_FILENO) == 1);
+  cTerminalWindow window(std::cin, std::cout, std::cerr, StdinIsTerminal(), StdoutIsTerminal());
   cTerminalShell shell(desktopPath, std::cout, displayAvailable);
   cNoFormWindow form;
-  cReportConversion conversion;
-  frmMain main(window, form, shell, conversion);
+  frmMain main(window, form, shell);
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.EndStatus();
   if (outcome == eStartOutcome::Converted) std::cout << "Site written: " << main.RosterPage().string() << "\n";

@@ -1,12 +1,8 @@
 #include "app/term/cTerminalShell.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-
 #include <ostream>
-#include <vector>
 
-extern char** environ;
+#include "app/term/OpenWithDesktop.h"
 
 cTerminalShell::cTerminalShell(std::string desktopPath, std::ostream& out, bool launchOpener)
     : m_DesktopPath(std::move(desktopPath)), m_Out(out), m_LaunchOpener(launchOpener) {}
@@ -22,15 +18,4 @@ void cTerminalShell::OpenDownloadPage() {
   if (m_LaunchOpener) Launch(kDownloadPage);
 }
 
-// Starts xdg-open without waiting: like the shell, the program does not watch what it opened.
-bool cTerminalShell::Launch(const std::string& target) {
-  std::string program = "xdg-open";
-  std::vector<char*> argv = {program.data(), const_cast<char*>(target.c_str()), nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return rc == 0;
-}
+bool cTerminalShell::Launch(const std::string& target) { return OpenWithDesktop(target); }

@@ -37,24 +37,28 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-std::string CounterPart(const std::string& counter) {
-  if (auto parsed = ParseCounter(counter)) return ProgressBar(*parsed, kBarWidth) + " " + counter;
-  return counter;
+// A bar of kBarWidth cells such as "[#####-----]", filled in proportion done/count.
+std::string ProgressBar(long done, long count) {
+  const long filled = done * kBarWidth / count;
+  std::string bar = "[";
+  bar.append(static_cast<std::size_t>(filled), '#');
+  bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
+  return bar + "]";
 }
 
 }  // namespace
 
-cTerminalWindow::cTerminalWindow(std::istream& in, std::ostream& out, bool interactive, bool liveStatus)
-    : m_In(in), m_Out(out), m_Interactive(interactive), m_LiveStatus(liveStatus) {}
+cTerminalWindow::cTerminalWindow(std::istream& in, std::ostream& out, std::ostream& err, bool interactive,
+                                 bool liveStatus)
+    : m_In(in), m_Out(out), m_Err(err), m_Interactive(interactive), m_LiveStatus(liveStatus) {}
 
 MsgResult cTerminalWindow::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                                   const std::string& caption) {
   EndStatus();
-  m_Out << "── " << IconMark(icon) << caption << " ──\n" << TerminalText(text) << "\n";
-  if (buttons == MsgButtons::OK) {
-    m_Out << std::flush;
-    return MsgResult::OK;
-  }
+  // Every box with only an OK button tells a failure or a refusal.
+  std::ostream& to = buttons == MsgButtons::OK ? m_Err : m_Out;
+  to << "── " << IconMark(icon) << caption << " ──\n" << TerminalText(text) << "\n" << std::flush;
+  if (buttons == MsgButtons::OK) return MsgResult::OK;
   return AskYesNo();
 }
 
@@ -76,9 +80,21 @@ MsgResult cTerminalWindow::AskYesNo() {
   return MsgResult::No;  // end of input: nobody said Yes
 }
 
+void cTerminalWindow::SetProgress(int done, int count) {
+  m_Counter = std::to_string(done) + "/" + std::to_string(count);
+  m_Done = done;
+  m_Count = count > 0 && done >= 0 && done <= count ? count : 0;
+  Update(false);
+}
+
 void cTerminalWindow::SetLabel(ProgressLabel label, const std::string& text) {
   const bool messageChanged = label == ProgressLabel::Message && text != m_Message;
+  if (label == ProgressLabel::Counter) m_Count = 0;  // a text of its own is no count
   (label == ProgressLabel::Message ? m_Message : m_Counter) = text;
+  Update(messageChanged);
+}
+
+void cTerminalWindow::Update(bool messageChanged) {
   if (m_LiveStatus)
     UpdateLiveStatus(messageChanged);
   else
@@ -86,6 +102,10 @@ void cTerminalWindow::SetLabel(ProgressLabel label, const std::string& text) {
 }
 
 void cTerminalWindow::DoEvents() { m_Out.flush(); }
+
+std::string cTerminalWindow::CounterPart() const {
+  return m_Count > 0 ? ProgressBar(m_Done, m_Count) + " " + m_Counter : m_Counter;
+}
 
 void cTerminalWindow::EndStatus() {
   if (!m_StatusOpen) return;
@@ -96,12 +116,11 @@ void cTerminalWindow::EndStatus() {
 // Redraws the line when the message or the bar's percent changes, so a long
 // run writes about a hundred updates rather than one per racer.
 void cTerminalWindow::UpdateLiveStatus(bool messageChanged) {
-  const auto counter = ParseCounter(m_Counter);
-  const long percent = counter ? counter->done * 100 / counter->total : -1;
+  const long percent = m_Count > 0 ? m_Done * 100 / m_Count : -1;
   if (!messageChanged && percent == m_LastShown && !m_Counter.empty()) return;
   m_LastShown = percent;
   std::string line = m_Message;
-  if (!m_Counter.empty()) line += (line.empty() ? "" : "  ") + CounterPart(m_Counter);
+  if (!m_Counter.empty()) line += (line.empty() ? "" : "  ") + CounterPart();
   if (line.empty() && !m_StatusOpen) return;
   m_Out << "\r" << line << "\x1b[K";
   m_StatusOpen = true;
@@ -113,17 +132,16 @@ void cTerminalWindow::UpdatePlainStatus(bool messageChanged) {
     if (!m_Message.empty()) m_Out << m_Message << "\n";
     return;
   }
-  const auto counter = ParseCounter(m_Counter);
-  if (!counter) {
+  if (m_Count == 0) {
     m_LastShown = 0;  // a cleared counter starts a new count
     return;
   }
-  if (counter->total != m_LastTotal) {
-    m_LastTotal = counter->total;
+  if (m_Count != m_LastTotal) {
+    m_LastTotal = m_Count;
     m_LastShown = 0;
   }
-  const long tenth = counter->done * 10 / counter->total;
+  const long tenth = m_Done * 10 / m_Count;
   if (tenth <= m_LastShown) return;
   m_LastShown = tenth;
-  m_Out << "  " << CounterPart(m_Counter) << "\n";
+  m_Out << "  " << CounterPart() << "\n";
 }

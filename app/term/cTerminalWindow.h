@@ -3,37 +3,41 @@
 #include <optional>
 #include <string>
 
-#include "app/term/StatusLine.h"
 #include "sensyu/WindowServices.h"
 
 // The window services on a terminal: message boxes are printed with their
-// caption, Yes/No is read from standard input, and the two progress labels
-// become one status line with a bar. On a terminal the line is redrawn in
-// place; into a pipe or file only the messages and every tenth of the count
-// are printed, one line each.
+// caption (a box that tells a failure goes to standard error), Yes/No is read
+// from standard input, and the two progress labels become one status line
+// with a bar. On a terminal the line is redrawn in place; into a pipe or file
+// only the messages and every tenth of the count are printed, one line each.
 class cTerminalWindow : public cWindowServices {
  public:
   /// interactive: standard input is a terminal (otherwise Yes/No answers No);
   /// liveStatus: standard output is a terminal (the status line is redrawn in place).
-  cTerminalWindow(std::istream& in, std::ostream& out, bool interactive, bool liveStatus);
+  cTerminalWindow(std::istream& in, std::ostream& out, std::ostream& err, bool interactive, bool liveStatus);
 
   MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& caption) override;
   void SetLabel(ProgressLabel label, const std::string& text) override;
+  void SetProgress(int done, int count) override;
   void DoEvents() override;
   /// Ends a status line drawn in place, so the next output starts on a line of its own.
   void EndStatus();
 
  private:
   MsgResult AskYesNo();
+  std::string CounterPart() const;
+  void Update(bool messageChanged);
   void UpdateLiveStatus(bool messageChanged);
   void UpdatePlainStatus(bool messageChanged);
 
   std::istream& m_In;
   std::ostream& m_Out;
+  std::ostream& m_Err;
   bool m_Interactive;
   bool m_LiveStatus;
   std::string m_Message;
   std::string m_Counter;
+  long m_Done = 0, m_Count = 0;  // the count behind m_Counter; m_Count 0 when it is no count
   bool m_StatusOpen = false;  // a live status line is on screen without its line end
   long m_LastShown = -1;      // percent (live) or tenth (plain) of the count shown last
   long m_LastTotal = 0;       // the total of that count

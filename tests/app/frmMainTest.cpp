@@ -1,278 +1,162 @@
-#include "app/frmMain.h"
-
+// Startup and dispatch with a scripted window, converting for real into a
+// temp folder that stands for the desktop.
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <map>
 
-#include "FakeConversion.h"
-#include "FakeShell.h"
+#include "app/frmMain.h"
 #include "support/FakeWindow.h"
 #include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kUsage =
-    "モーターボートファン手帳ファイルを指定してください。\r\n\r\n"
-    "Tobirex.exe に解凍後のファン手帳ファイルをドロップするか、\r\n"
-    "またはコマンドラインからファン手帳ファイル名を引数に指定して実行してください｡\r\n"
-    "（例）Tobirex.exe fan****.txt\r\n\r\n"
-    "BOAT RACEオフィシャルウェブサイトからダウンロードしますか？";
-const std::string kNotFound = "モーターボートファン手帳ファイルが見つかりません。\r\n\r\n";
-const std::string kConfirm = "モーターボートファン手帳ファイルを変換しますか。\r\n\r\n";
-
-class cFakeForm : public cFormWindow {
+class cFakeShell : public cLocalShellServices {
  public:
-  explicit cFakeForm(const cFakeShell& shell) : m_Shell(shell) {}
-  void ShowAtTopLeft() override {
-    ++shown;
-    deletedBeforeShow = m_Shell.deleted.size();
+  std::string GetDesktopPath() override { return desktop; }
+  int32_t ShellOpen(const std::string& file, const std::string&, const std::string&) override {
+    opened.push_back(file);
+    return 1;
   }
-  int shown = 0;
-  std::size_t deletedBeforeShow = 0;
+  void OpenDownloadPage() override { opened.push_back("download page"); }
+  std::string desktop;
+  std::vector<std::string> opened;
+};
+
+class cNoForm : public cFormWindow {
+ public:
+  void ShowAtTopLeft() override {}
+};
+
+// Fails the write of one page, or the flush, of a site on disk.
+class cFailingSite : public cSiteFolder {
+ public:
+  cFailingSite(const fs::path& root, std::string page) : m_Disk(root), m_Page(std::move(page)) {}
+  void CreateFolder(const fs::path& relative) override { m_Disk.CreateFolder(relative); }
+  void WritePage(const fs::path& relative, std::string_view bytes) override {
+    if (relative == m_Page) throw cFileFailure(relative, ENOSPC);
+    m_Disk.WritePage(relative, bytes);
+  }
+  void Flush() override {
+    if (m_Page == "flush") throw cFileFailure("site", EIO);
+  }
 
  private:
-  const cFakeShell& m_Shell;
+  cDiskSiteFolder m_Disk;
+  std::string m_Page;
 };
 
-void WriteText(const fs::path& file, const std::string& text) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file) << text;
-}
-
-// A desktop in a temp folder, a fan file on it, and frmMain wired to fakes.
-class Startup : public ::testing::Test {
- protected:
-  Startup() {
-    fs::create_directory(desktop);
-    WriteText(fanFile, "4321...");
-  }
+struct cStart {
+  cTempDir tmp;
+  cFakeWindow window;
+  cNoForm form;
+  cFakeShell shell;
+  cSiteFactory sites = DiskSites();
+  fs::path Desktop() const { return tmp.Path() / "Desktop"; }
+  fs::path Site() const { return Desktop() / "ファン手帳"; }
 
   eStartOutcome Run(std::vector<std::string> words) {
+    shell.desktop = Desktop().string();
+    window.boxes.clear();
+    frmMain main(window, form, shell, sites);
     return main.Form_Load(ParseCommandLine(words));
   }
-  // The old site of an earlier run, with a racer the new file no longer lists.
-  void MakeOldSite() { WriteText(outputFolder / "9000" / "9999.html", "old"); }
-
-  cTempDir temp;
-  fs::path desktop = temp.Path() / "Desktop";
-  fs::path outputFolder = desktop / "ファン手帳";
-  fs::path fanFile = temp.Path() / "fan2510.txt";
-  cFakeWindow window;
-  cFakeShell shell{desktop.string()};
-  cFakeForm form{shell};
-  cFakeConversion conversion;
-  frmMain main{window, form, shell, conversion};
+  std::string Data(const std::string& name) const { return tmp.WriteFile(name, ReadBytes(DataPath(name))).string(); }
+  // Every file and folder under the temp folder, with its bytes.
+  std::map<std::string, std::string> Tree() const {
+    std::map<std::string, std::string> tree;
+    for (const auto& e : fs::recursive_directory_iterator(tmp.Path()))
+      tree[e.path().string()] = e.is_regular_file() ? ReadBytes(e.path()) : "<folder>";
+    return tree;
+  }
 };
 
-TEST_F(Startup, NoArgumentAndNoFolderShowsUsageAndYesOpensDownloadPage) {
-  for (MsgResult answer : {MsgResult::Yes, MsgResult::No}) {
-    SCOPED_TRACE(answer == MsgResult::Yes ? "Yes" : "No");
-    window.boxes.clear();
-    shell.downloadPageOpened = 0;
-    window.answers = {answer};
-    EXPECT_EQ(Run({}), eStartOutcome::ShowedUsage);
-    ASSERT_EQ(window.boxes.size(), 1u);
-    EXPECT_EQ(window.boxes[0].text, kUsage);
-    EXPECT_EQ(window.boxes[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(window.boxes[0].icon, MsgIcon::Information);
-    EXPECT_EQ(window.boxes[0].caption, "Harumado");
-    EXPECT_EQ(shell.downloadPageOpened, answer == MsgResult::Yes ? 1 : 0);
-    EXPECT_TRUE(shell.opened.empty());
-    EXPECT_TRUE(fs::is_empty(desktop));
-    EXPECT_EQ(form.shown, 0);
+TEST(frmMain, ConvertsAndOpensTheRosterThenReopensIt) {
+  cStart s;
+  const std::string fan = s.Data("six_racers.txt");
+  EXPECT_EQ(s.Run({fan}), eStartOutcome::Converted);
+  ASSERT_EQ(s.window.boxes.size(), 1u);
+  EXPECT_EQ(s.window.boxes[0].text, "モーターボートファン手帳ファイルを変換しますか。\r\n\r\n" + fan);
+  EXPECT_EQ(ReadBytes(s.Site() / "ファン手帳.html"), ReadBytes(fs::path(TEST_GOLDEN_DIR) / "six_racers/ファン手帳.html"));
+  EXPECT_EQ(s.Run({}), eStartOutcome::Reopened);
+  const std::string roster = (s.Site() / "ファン手帳.html").string();
+  EXPECT_EQ(s.shell.opened, (std::vector<std::string>{roster, roster}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(s.Desktop()), fs::directory_iterator()), 1);  // nothing beside
+}
+
+TEST(frmMain, WithoutAFileOffersTheDownloadPage) {
+  cStart s;
+  s.window.answers = {MsgResult::Yes};
+  EXPECT_EQ(s.Run({}), eStartOutcome::ShowedUsage);
+  EXPECT_EQ(s.window.boxes[0].caption, "Harumado");
+  EXPECT_EQ(s.shell.opened, std::vector<std::string>{"download page"});
+}
+
+// Whatever goes wrong, the site of the last good run stays byte for byte and
+// nothing is left beside it.
+TEST(frmMain, RefusedOrFailedRunsLeaveTheOldSiteAsItWas) {
+  const struct {
+    const char* name;
+    std::string file, failAt;
+    std::vector<MsgResult> answers;
+    eStartOutcome outcome;
+    std::string box;
+  } rows[] = {
+      {"missing file", "", "", {}, eStartOutcome::NotFound, "モーターボートファン手帳ファイルが見つかりません。"},
+      {"empty file", "empty.txt", "", {}, eStartOutcome::NotAFanFile, "選手のレコード"},
+      {"text that is no fan file", "fields.txt", "", {}, eStartOutcome::NotAFanFile, "選手のレコード"},
+      {"declined", "six_racers.txt", "", {MsgResult::No}, eStartOutcome::Declined, "変換しますか。"},
+      {"page unwritable", "seven_racers.txt", "4000/4321.html", {}, eStartOutcome::ConversionFailed,
+       "ファイルを書き込めません。\r\n4000/4321.html\r\nNo space left on device\r\n(Error code:28)"},
+      {"flush fails", "seven_racers.txt", "flush", {}, eStartOutcome::ConversionFailed, "Input/output error"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    cStart s;
+    ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
+    const std::string input = row.file.empty() ? (s.tmp.Path() / "none.txt").string() : s.Data(row.file);
+    const auto before = s.Tree();
+    s.window.answers = {row.answers.begin(), row.answers.end()};
+    if (!row.failAt.empty()) s.sites = [&](const fs::path& root) { return std::make_unique<cFailingSite>(root, row.failAt); };
+    EXPECT_EQ(s.Run({input}), row.outcome);
+    EXPECT_EQ(ExitStatus(row.outcome), row.outcome == eStartOutcome::Declined ? 0 : 1);
+    EXPECT_NE(s.window.boxes.back().text.find(row.box), std::string::npos) << s.window.boxes.back().text;
+    EXPECT_TRUE(s.Tree() == before);
   }
-  EXPECT_EQ(ExitStatus(eStartOutcome::ShowedUsage), 0);
 }
 
-TEST_F(Startup, NoArgumentWithFolderReopensRosterPageEvenIfMissing) {
-  fs::create_directory(outputFolder);
-  EXPECT_EQ(Run({}), eStartOutcome::Reopened);
-  EXPECT_TRUE(window.boxes.empty());
-  ASSERT_EQ(shell.opened.size(), 1u);
-  EXPECT_EQ(shell.opened[0].file, (outputFolder / "ファン手帳.html").string());
-  EXPECT_EQ(shell.opened[0].params, "");
-  EXPECT_EQ(shell.opened[0].dir, outputFolder.string());
-  EXPECT_EQ(ExitStatus(eStartOutcome::Reopened), 0);
-}
-
-TEST_F(Startup, NoOpenKeepsTheRosterPageClosed) {
-  fs::create_directory(outputFolder);
-  EXPECT_EQ(Run({"--no-open"}), eStartOutcome::Reopened);
-  EXPECT_EQ(Run({"--no-open", "--yes", fanFile.string()}), eStartOutcome::Converted);
-  EXPECT_TRUE(shell.opened.empty());
-}
-
-TEST_F(Startup, DirectoryOrMissingPathIsNotFoundAndLeavesFolderAlone) {
-  MakeOldSite();
-  fs::create_directory(temp.Path() / "fan.txt");
-  const std::vector<std::string> args = {(temp.Path() / "fan.txt").string(), (temp.Path() / "nothing.txt").string(),
-                                         "no such  file.txt"};
-  for (const std::string& arg : args) {
-    SCOPED_TRACE(arg);
-    window.boxes.clear();
-    EXPECT_EQ(Run({arg}), eStartOutcome::NotFound);
-    ASSERT_EQ(window.boxes.size(), 1u);
-    EXPECT_EQ(window.boxes[0].text, kNotFound + arg);
-    EXPECT_EQ(window.boxes[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(window.boxes[0].icon, MsgIcon::None);
-    EXPECT_EQ(window.boxes[0].caption, "Harumado");
+TEST(frmMain, RemovesStagingFoldersThatAKilledRunLeft) {
+  cStart s;
+  for (const char* left : {".ファン手帳.tobirex-new-99999", ".ファン手帳.tobirex-old-1"}) {
+    fs::create_directories(s.Desktop() / left / "4000");
+    s.tmp.WriteFile(fs::path("Desktop") / left / "4000/4001.html", "half");
   }
-  EXPECT_TRUE(conversion.calls.empty());
-  EXPECT_TRUE(fs::exists(outputFolder / "9000" / "9999.html"));
-  EXPECT_EQ(ExitStatus(eStartOutcome::NotFound), 1);
+  s.tmp.WriteFile("Desktop/.other", "the user's");
+  EXPECT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
+  std::vector<std::string> beside;
+  for (const auto& e : fs::directory_iterator(s.Desktop())) beside.push_back(e.path().filename().string());
+  std::sort(beside.begin(), beside.end());
+  EXPECT_EQ(beside, (std::vector<std::string>{".other", "ファン手帳"}));
 }
 
-TEST_F(Startup, ConfirmNoLeavesOutputFolderUntouched) {
-  MakeOldSite();
-  window.answers = {MsgResult::No};
-  EXPECT_EQ(Run({fanFile.string()}), eStartOutcome::Declined);
-  ASSERT_EQ(window.boxes.size(), 1u);
-  EXPECT_EQ(window.boxes[0].text, kConfirm + fanFile.string());
-  EXPECT_EQ(window.boxes[0].buttons, MsgButtons::YesNo);
-  EXPECT_EQ(window.boxes[0].icon, MsgIcon::Question);
-  EXPECT_EQ(window.boxes[0].caption, "Harumado");
-  EXPECT_TRUE(conversion.calls.empty());
-  EXPECT_TRUE(shell.deleted.empty());
-  EXPECT_TRUE(fs::exists(outputFolder / "9000" / "9999.html"));
-  EXPECT_EQ(form.shown, 0);
-  EXPECT_EQ(ExitStatus(eStartOutcome::Declined), 0);
-}
-
-TEST_F(Startup, ConfirmYesDeletesOldFolderThenConvertsThenOpensRoster) {
-  MakeOldSite();
-  window.answers = {MsgResult::Yes};
-  EXPECT_EQ(Run({fanFile.string()}), eStartOutcome::Converted);
-
-  EXPECT_EQ(form.shown, 1);
-  EXPECT_EQ(form.deletedBeforeShow, 0u);
-  ASSERT_GE(window.labelLog.size(), 3u);
-  EXPECT_EQ(window.labelLog[0], "M:");
-  EXPECT_EQ(window.labelLog[1], "C:");
-  EXPECT_EQ(window.labelLog[2], "M:初期化しています ...");
-  EXPECT_EQ(shell.deleted, std::vector<fs::path>{outputFolder});
-
-  ASSERT_EQ(conversion.calls.size(), 1u);
-  const auto& call = conversion.calls[0];
-  EXPECT_EQ(call.fileName, fanFile.string());
-  EXPECT_EQ(call.outputFolder, outputFolder);
-  EXPECT_FALSE(call.folderExisted);
-  EXPECT_EQ(call.messageLabel, "初期化しています ...");
-  EXPECT_EQ(call.doEvents, 1);
-
-  EXPECT_FALSE(fs::exists(outputFolder / "9000"));
-  ASSERT_EQ(shell.opened.size(), 1u);
-  EXPECT_EQ(shell.opened[0].file, (outputFolder / "ファン手帳.html").string());
-  EXPECT_EQ(shell.opened[0].params, "");
-  EXPECT_EQ(shell.opened[0].dir, outputFolder.string());
-  EXPECT_EQ(ExitStatus(eStartOutcome::Converted), 0);
-}
-
-TEST_F(Startup, YesOptionSkipsTheConfirmBoxOnly) {
-  EXPECT_EQ(Run({"-y", fanFile.string()}), eStartOutcome::Converted);
-  EXPECT_TRUE(window.boxes.empty());
-  EXPECT_EQ(conversion.calls.size(), 1u);
-
-  window.answers = {MsgResult::No};
-  EXPECT_EQ(Run({"-y"}), eStartOutcome::Reopened);  // the folder exists now
-  EXPECT_TRUE(window.boxes.empty());
-}
-
-TEST_F(Startup, FailedConversionOpensNothing) {
-  conversion.succeed = false;
-  EXPECT_EQ(Run({"--yes", fanFile.string()}), eStartOutcome::ConversionFailed);
-  EXPECT_EQ(conversion.calls.size(), 1u);
-  EXPECT_TRUE(shell.opened.empty());
-  EXPECT_EQ(ExitStatus(eStartOutcome::ConversionFailed), 1);
-}
-
-TEST_F(Startup, MissingParentFoldersAreCreatedBeforeTheRun) {
-  const fs::path freshDesktop = temp.Path() / "home" / "Desktop";
-  shell.desktop = freshDesktop.string();
-  EXPECT_EQ(Run({"--yes", fanFile.string()}), eStartOutcome::Converted);
-  ASSERT_EQ(conversion.calls.size(), 1u);
-  EXPECT_EQ(conversion.calls[0].outputFolder, freshDesktop / "ファン手帳");
-  EXPECT_TRUE(conversion.calls[0].parentExisted);
-
-  const fs::path deep = temp.Path() / "a" / "b" / "site";
-  EXPECT_EQ(Run({"--yes", "--output", deep.string(), fanFile.string()}), eStartOutcome::Converted);
-  ASSERT_EQ(conversion.calls.size(), 2u);
-  EXPECT_EQ(conversion.calls[1].outputFolder, deep);
-  EXPECT_TRUE(conversion.calls[1].parentExisted);
-}
-
-TEST_F(Startup, NoDesktopPutsFolderAtTheRoot) {
-  shell.desktop = "";
-  window.answers = {MsgResult::No};
-  Run({});
-  EXPECT_EQ(main.OutputFolder(), fs::path("/ファン手帳"));
-}
-
-TEST_F(Startup, QuotedPathWithBlanksIsJoinedAndUnquoted) {
-  const fs::path file = temp.Path() / "my files" / "fan 2510.txt";
-  WriteText(file, "4321");
-  const std::string text = file.string();
-  const std::size_t blank = text.find(' ');
-  window.answers = {MsgResult::Yes};
-  EXPECT_EQ(Run({"\"" + text.substr(0, blank), text.substr(blank + 1) + "\""}), eStartOutcome::Converted);
-  ASSERT_EQ(window.boxes.size(), 1u);
-  EXPECT_EQ(window.boxes[0].text, kConfirm + text);
-  ASSERT_EQ(conversion.calls.size(), 1u);
-  EXPECT_EQ(conversion.calls[0].fileName, text);
-}
-
-TEST_F(Startup, OutputGuardRefusesForeignFilesAndTouchesNothing) {
-  const fs::path chosen = temp.Path() / "site";
-  WriteText(chosen / "ファン手帳.html", "old");
-  WriteText(chosen / "notes.txt", "mine");
-  EXPECT_EQ(Run({"--output", chosen.string(), fanFile.string()}), eStartOutcome::Refused);
-  ASSERT_EQ(window.boxes.size(), 1u);  // no confirm box after the refusal
-  EXPECT_EQ(window.boxes[0].icon, MsgIcon::Exclamation);
-  EXPECT_EQ(window.boxes[0].caption, "Harumado");
-  EXPECT_NE(window.boxes[0].text.find(chosen.string()), std::string::npos);
-  EXPECT_NE(window.boxes[0].text.find("notes.txt"), std::string::npos);
-  EXPECT_TRUE(conversion.calls.empty());
-  EXPECT_TRUE(shell.deleted.empty());
-  EXPECT_TRUE(fs::exists(chosen / "notes.txt"));
-  EXPECT_TRUE(fs::exists(chosen / "ファン手帳.html"));
-  EXPECT_EQ(form.shown, 0);
+// The guard takes back every page the writer writes, whatever the racer
+// number, and refuses anything else in the folder, the desktop's included.
+TEST(frmMain, ReplacesOnlyASiteOfItsOwn) {
+  cStart s;
+  std::string fan = ReadBytes(DataPath("six_racers.txt"));
+  for (const char* no : {" 123", "+999", "12.5", "9999"}) fan += std::string(no) + "\r\n";
+  const std::string input = s.tmp.WriteFile("odd.txt", fan).string();
+  ASSERT_EQ(s.Run({"--yes", input}), eStartOutcome::Converted);
+  EXPECT_TRUE(fs::exists(s.Site() / "0000/ 123.html") && fs::exists(s.Site() / "9000/9999.html"));
+  EXPECT_EQ(s.Run({"--yes", input}), eStartOutcome::Converted);
+  s.tmp.WriteFile("Desktop/ファン手帳/9000/notes.txt", "mine");
+  const auto before = s.Tree();
+  EXPECT_EQ(s.Run({"--yes", input}), eStartOutcome::Refused);
   EXPECT_EQ(ExitStatus(eStartOutcome::Refused), 2);
-}
-
-TEST_F(Startup, OutputGuardLetsAnEarlierSiteBeRebuilt) {
-  const fs::path chosen = temp.Path() / "site";
-  WriteText(chosen / "ファン手帳.html", "old");
-  WriteText(chosen / "4000" / "4321.html", "old");
-  EXPECT_EQ(Run({"--yes", "--output", chosen.string(), fanFile.string()}), eStartOutcome::Converted);
-  EXPECT_EQ(shell.deleted, std::vector<fs::path>{chosen});
-  EXPECT_FALSE(fs::exists(chosen / "4000"));
-  ASSERT_EQ(shell.opened.size(), 1u);
-  EXPECT_EQ(shell.opened[0].file, (chosen / "ファン手帳.html").string());
-}
-
-TEST_F(Startup, DesktopFolderIsClearedWhateverItHolds) {
-  WriteText(outputFolder / "notes.txt", "mine");
-  EXPECT_EQ(Run({"--yes", fanFile.string()}), eStartOutcome::Converted);
-  EXPECT_FALSE(fs::exists(outputFolder / "notes.txt"));
-}
-
-TEST_F(Startup, CloseIsRefusedWhileConvertingAndReleasesRacerDataAfter) {
-  bool closedDuringRun = true;
-  conversion.duringRun = [&] { closedDuringRun = main.Form_QueryUnload(); };
-  EXPECT_EQ(Run({"--yes", fanFile.string()}), eStartOutcome::Converted);
-  EXPECT_FALSE(closedDuringRun);
-  EXPECT_FALSE(main.Converting());
-  EXPECT_NE(main.SensyuFile(), nullptr);
-  EXPECT_TRUE(main.Form_QueryUnload());
-  EXPECT_EQ(main.SensyuFile(), nullptr);
-}
-
-TEST_F(Startup, FailedRunAlsoEndsTheBusyState) {
-  conversion.succeed = false;
-  Run({"--yes", fanFile.string()});
-  EXPECT_FALSE(main.Converting());
-  EXPECT_TRUE(main.Form_QueryUnload());
+  EXPECT_NE(s.window.boxes[0].text.find("9000/notes.txt"), std::string::npos);
+  EXPECT_TRUE(s.Tree() == before);
 }
 
 }  // namespace

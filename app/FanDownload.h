@@ -1,0 +1,51 @@
+#pragma once
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "sensyu/WindowServices.h"
+
+// Fetching a period's official archive fanYYMM.lzh: which periods to try, the
+// address, where the file lands and what the user is told when it fails. The
+// network half lives in the front end (qt/cQtDownloader).
+
+/// Where the official site keeps every period's archive.
+inline constexpr const char* kOfficialArchiveBase =
+    "https://www.boatrace.jp/static_extra/pc_static/download/data/kibetsu";
+/// A body larger than this is no fan handbook archive; the download stops there.
+inline constexpr std::size_t kMaxArchiveBytes = std::size_t{64} * 1024 * 1024;
+
+// Why a download gave nothing.
+enum class eDownloadFailure { None, HostLookup, Connect, Tls, Timeout, HttpStatus, Network, TooLarge, NotLzh, Save };
+
+/// The periods to try when none is named, newest first: the newest that can
+/// be published by this date (04 from May, 10 from November), then the one before.
+std::vector<std::string> NewestPeriods(int year, int month);
+/// The periods to try on this computer's local date today.
+std::vector<std::string> NewestPeriodsToday();
+/// True for a period the user may name: four ASCII digits YYMM with MM 04 or 10.
+bool IsValidPeriod(std::string_view yymm);
+/// The archive's address: "<base>/fanYYMM.lzh".
+std::string ArchiveUrl(std::string_view base, std::string_view yymm);
+/// The mirror named by TOBIREX_DOWNLOAD_BASE when set and not empty, else the official base.
+std::string DownloadBase();
+/// The box text: the lead line, the address and the reason, separated by CR LF.
+std::string DownloadFailureText(const std::string& url, eDownloadFailure failure, const std::string& detail);
+/// Saves bytes in folder (created when missing) as name, or as "stem (1).ext",
+/// "(2)" ... beside a different file of that name; a file with the same bytes
+/// is reused. Never replaces or truncates a file; nothing is left on failure.
+std::optional<std::filesystem::path> SaveArchive(const std::filesystem::path& folder, const std::string& name,
+                                                 std::string_view bytes, std::error_code& ec);
+
+// What startup asks of the front end to fetch an archive.
+class cFanDownloader {
+ public:
+  virtual ~cFanDownloader() = default;
+  /// The saved archive, or nothing after a failure already shown to the user;
+  /// an empty yymm means the newest period by today's date.
+  virtual std::optional<std::filesystem::path> Download(const std::string& yymm, cWindowServices& window) = 0;
+};

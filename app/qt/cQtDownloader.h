@@ -1,0 +1,38 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/FanDownload.h"
+
+class QNetworkReply;
+
+/// The user's download folder as the platform names it (XDG download dir,
+/// else ~/Downloads); needs no running application.
+std::filesystem::path QtDownloadFolder();
+
+// Fetches archives with Qt Network over HTTPS, verified against the system's
+// certificates. The call blocks in its own event loop so the window keeps
+// repainting; without any Qt application (the terminal) it makes one for the
+// download's duration.
+class cQtDownloader : public cFanDownloader {
+ public:
+  cQtDownloader(std::filesystem::path folder, std::string base);
+  std::optional<std::filesystem::path> Download(const std::string& yymm, cWindowServices& window) override;
+
+ private:
+  struct cFetched {
+    eDownloadFailure failure = eDownloadFailure::None;
+    int status = 0;
+    std::string detail;
+    std::string bytes;
+  };
+  cFetched Fetch(const std::string& url, cWindowServices& window);
+  // Decides the failure, if any, once the reply has finished; a failure keeps no bytes.
+  static void Judge(const QNetworkReply& reply, cFetched& fetched);
+  std::optional<std::filesystem::path> Save(const std::string& yymm, const cFetched& fetched,
+                                            const std::string& url, cWindowServices& window);
+
+  std::filesystem::path m_Folder;
+  std::string m_Base;
+};

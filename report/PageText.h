@@ -1,0 +1,49 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "sensyu/Cp932.h"
+
+// A page is built in memory in code page 932 and written once. Pieces come
+// in as UTF-8 and are encoded as they are appended; pieces that every page
+// repeats can be encoded once beforehand (cEncodedText).
+class cEncodedText {
+ public:
+  explicit cEncodedText(std::string_view utf8) : m_Bytes(Utf8ToCp932(utf8)) {}
+  std::string_view Bytes() const { return m_Bytes; }
+
+ private:
+  std::string m_Bytes;
+};
+
+/// Text taken from the fan file, written with & < > as entities so that a
+/// crafted file cannot put markup into the pages.
+struct Escaped {
+  std::string_view text;
+};
+
+class cPageText {
+ public:
+  cPageText() { m_Bytes.reserve(4096); }  // a racer page is about 3 KB
+  cPageText& operator<<(std::string_view utf8) {
+    // Most pieces are ASCII markup and figures, which are their own bytes.
+    if (IsAscii(utf8)) {
+      m_Bytes.append(utf8);
+    } else {
+      AppendCp932(m_Bytes, utf8);
+    }
+    return *this;
+  }
+  cPageText& operator<<(const cEncodedText& piece) {
+    m_Bytes.append(piece.Bytes());
+    return *this;
+  }
+  cPageText& operator<<(Escaped piece);
+  /// Ends the current line with CR LF.
+  void EndLine() { m_Bytes.append("\r\n"); }
+  /// The page so far, in code page 932.
+  const std::string& Bytes() const { return m_Bytes; }
+
+ private:
+  std::string m_Bytes;
+};

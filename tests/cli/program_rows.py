@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""program_rows.py TOBIREX SAMPLE_FILE [ROW ...]: runs the real program once per row of rows.json.
+
+Each row runs in a fresh folder that holds its input files and the home folder (so the desktop is
+inside it), with no display unless the row sets one, stdin not a terminal, and a time limit. A fake
+xdg-open first on PATH records what the program asks the desktop to open. A row passes when the
+exit status, the expected text and the pages match and nothing outside the output folder changed:
+a row without "pages" expects no site at all, so nothing under its folder may change."""
+import hashlib, json, os, random, re, stat, subprocess, sys, tempfile
+from pathlib import Path
+
+TIME_LIMIT = 60  # seconds; the slowest row converts the 1,600-racer sample
+ROSTER, INDEX = "ファン手帳.html", "索引.html"
+OPENER = '#!/bin/sh\nprintf "%s\\n" "$*" >> "$(dirname "$0")/opened.txt"\n'
+
+
+def content(recipe, sample):
+    """The bytes a recipe names; "line" is the sample's first record."""
+    kind, _, arg = recipe.partition(":")
+    line = sample.split(b"\n", 1)[0] + b"\n"
+    if kind == "put":  # the record with bytes overwritten at an offset
+        offset, text = arg.split(":", 1)
+        raw, offset = text.encode("cp932"), int(offset)
+        return line[:offset] + raw + line[offset + len(raw):]
+    return {"sample": lambda: sample, "line": lambda: line, "text": lambda: arg.encode(),
+            "binary": lambda: random.Random(2510).randbytes(int(arg)),  # the same bytes on every machine
+            "letters": lambda: b"x" * int(arg),
+            "longline": lambda: line.rstrip(b"\r\n") + b"x" * int(arg)}[kind]()  # a record running on and on
+
+
+def snapshot(root, skip):
+    """Every path under root, not following links: its link target, or its mode and content digest."""
+    seen = {}
+    for folder, dirs, files in os.walk(root):
+        dirs[:] = [name for name in dirs if os.path.join(folder, name) not in skip]
+        for path in (os.path.join(folder, name) for name in dirs + files if os.path.join(folder, name) not in skip):
+            info = os.lstat(path)
+            if stat.S_ISLNK(info.st_mode):
+                seen[path] = "link to " + os.readlink(path)
+            elif stat.S_ISDIR(info.st_mode):
+                seen[path] = f"folder {info.st_mode:o}"
+            else:
+                seen[path] = f"file {info.st_mode:o} " + hashlib.sha256(Path(path).read_bytes()).hexdigest()
+    return seen
+
+
+def run_row(row, exe, sample):
+    """The row's failures, as lines of text; none when it passes."""
+    with tempfile.TemporaryDirectory(prefix="tobirex-row-") as top:
+        root, tools = Path(top, "root"), Path(top, "tools")
+        (root / "home").mkdir(parents=True)
+        tools.mkdir()
+        (tools / "xdg-open").write_text(OPENER)
+        (tools / "xdg-open").chmod(0o755)
+        places = {"tmp": str(root), "home": str(root / "home")}
+        fill = lambda text: re.sub(r"\{(\w+)\}", lambda m: places[m[1]], text)
+        places["out"] = out = fill(row.get("out", "{tmp}/out"))
+        for name, recipes in row.get("files", {}).items():
+            (root / name).parent.mkdir(parents=True, exist_ok=True)
+            (root / name).write_bytes(b"".join(content(r, sample) for r in recipes))
+        for name, target in row.get("links", {}).items():
+            (root / name).symlink_to(target)
+        # The output folder is the entry its path names: a linked parent is followed, a link in its place is not.
+        entry = os.path.join(os.path.realpath(os.path.dirname(out)), os.path.basename(out))
+        skip = {entry} if "pages" in row else set()
+        before = snapshot(root, skip)
+
+        env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
+        env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
+        env.update(row.get("env", {}))
+        try:  # the pipes close only when the program and any opener it started have ended
+            run = subprocess.run([exe] + [fill(a) for a in row["args"]], cwd=root, env=env, timeout=TIME_LIMIT,
+                                 stdin=subprocess.DEVNULL, capture_output=True)
+        except subprocess.TimeoutExpired:
+            return [f"still running after {TIME_LIMIT} s"]
+        out_text, err_text = run.stdout.decode(errors="replace"), run.stderr.decode(errors="replace")
+
+        failures = [f"exit status {run.returncode}, expected {row['exit']}"] if run.returncode != row["exit"] else []
+        for stream, text in (("stdout", out_text), ("stderr", err_text)):
+            failures += [f"{stream} lacks {fill(s)!r}" for s in row.get(stream, []) if fill(s) not in text]
+            failures += [f"{stream} shows {fill(s)!r}" for s in row.get(stream + "_not", []) if fill(s) in text]
+        if "pages" in row:
+            site = Path(out)
+            pages = [p for p in site.rglob("*.html") if p.parent != site] if site.is_dir() else []
+            failures += [f"{len(pages)} racer pages, expected {row['pages']}"] if len(pages) != row["pages"] else []
+            failures += [f"no {page}" for page in (ROSTER, INDEX) if not (site / page).is_file()]
+            for name, piece in row.get("contains", {}).items():
+                if not (site / name).is_file() or piece.encode("cp932") not in (site / name).read_bytes():
+                    failures.append(f"{name} lacks {piece!r}")
+            for page in site.rglob("*") if "lacks" in row else []:
+                if page.is_file() and row["lacks"].encode().lower() in page.read_bytes().lower():
+                    failures.append(f"{page.relative_to(site)} holds {row['lacks']!r} from the file")
+        after = snapshot(root, skip)
+        failures += [f"changed {os.path.relpath(p, root)}: {before.get(p, 'absent')} -> {after.get(p, 'absent')}"
+                     for p in sorted(before.keys() | after.keys()) if before.get(p) != after.get(p)]
+        opened = (tools / "opened.txt").read_text().splitlines() if (tools / "opened.txt").exists() else []
+        if opened != [fill(p) for p in row.get("opened", [])]:
+            failures.append(f"xdg-open called with {opened}, expected {[fill(p) for p in row.get('opened', [])]}")
+        return failures + ([f"stdout was:\n{out_text[-600:]}stderr was:\n{err_text[-600:]}"] if failures else [])
+
+
+def main(exe, sample_file, *only):
+    rows = json.loads(Path(__file__).with_name("rows.json").read_text())
+    sample, failed = Path(sample_file).read_bytes(), 0
+    rows = [r for r in rows if not only or r["name"] in only]
+    for row in rows:
+        failures = run_row(row, exe, sample)
+        failed += bool(failures)
+        print(("FAIL " if failures else "PASS ") + row["name"] + "".join("\n    " + f for f in failures), flush=True)
+    print(f"{failed} of {len(rows)} rows failed" if failed else "all rows passed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:]))

@@ -1,0 +1,101 @@
+// Whole sites converted in memory from the fan files under tests/data/,
+// compared byte for byte with tests/golden/, and runs whose file system
+// fails at the seam.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "report/ConvertFanFile.h"
+#include "support/FakeWindow.h"
+#include "support/MemorySite.h"
+#include "support/TestData.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct cRun {
+  cFakeWindow window;
+  cMemorySite site;
+  cNameList lstName;
+  std::shared_ptr<cSensyuFile> sensyu;
+  bool Convert(const std::string& bytes) { return ConvertFanFile("fan.txt", bytes, site, window, lstName, sensyu); }
+  std::string Boxes() const {
+    std::string text;
+    for (const auto& box : window.boxes) text += box.caption + ": " + box.text + "\n";
+    return text;
+  }
+};
+
+TEST(ConvertFanFile, WritesTheGoldenSites) {
+  for (const char* name : {"seven_racers", "six_racers", "malformed", "empty"}) {
+    SCOPED_TRACE(name);
+    cRun run;
+    ASSERT_TRUE(run.Convert(ReadBytes(DataPath(std::string(name) + ".txt")))) << run.Boxes();
+    const fs::path golden = fs::path(TEST_GOLDEN_DIR) / name;
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(golden)) {
+      if (!entry.is_regular_file()) continue;
+      ++files;
+      const std::string page = fs::relative(entry.path(), golden).string();
+      EXPECT_TRUE(run.site.pages[page] == ReadBytes(entry.path())) << page << " differs from the golden page";
+    }
+    EXPECT_EQ(run.site.pages.size(), files);
+  }
+}
+
+// The sample's 1,602 pages as size and FNV-1a hash, so that any byte that
+// changes anywhere in a realistic site is seen.
+TEST(ConvertFanFile, WritesTheSampleSiteAsBefore) {
+  cRun run;
+  ASSERT_TRUE(run.Convert(ReadBytes(SAMPLE_FILE)));
+  std::string manifest;
+  for (const auto& [page, bytes] : run.site.pages) {
+    uint64_t hash = 0xcbf29ce484222325u;
+    for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001b3u;
+    char line[64];
+    std::snprintf(line, sizeof line, " %zu %016llx\n", bytes.size(), static_cast<unsigned long long>(hash));
+    manifest += page + line;
+  }
+  ExpectMatchesFile(manifest, "sample_site.manifest");
+  EXPECT_EQ(run.window.counter, "1600/1600");
+}
+
+std::string RacerLines(int count) {
+  std::string lines;
+  for (int i = 0; i < count; ++i) lines += std::to_string(1000 + i % 9000) + "\r\n";
+  return lines;
+}
+
+TEST(ConvertFanFile, TellsEveryFailureAndStops) {
+  const std::string six = ReadBytes(DataPath("six_racers.txt"));
+  const std::string overflow = "選手ファイル読み取りエラー: オーバーフローしました。\r\n(Error code:6)\n";
+  const struct {
+    const char* name;
+    std::string file, failingPage;
+    int pageErrno, folderErrno;
+    std::string boxes;
+  } rows[] = {
+      {"folder in the way", six, "", 0, ENOTDIR,
+       "Harumado: フォルダを作成できません。\r\n4000\r\nNot a directory\r\n(Error code:20)\n"},
+      {"racer page unwritable", six, "4000/4003.html", EIO, 0,
+       "Harumado: ファイルを書き込めません。\r\n4000/4003.html\r\nInput/output error\r\n(Error code:5)\n"},
+      {"disk full at the index", six, "索引.html", ENOSPC, 0,
+       "Harumado: ファイルを書き込めません。\r\n索引.html\r\nNo space left on device\r\n(Error code:28)\n"},
+      {"most racers a file may hold", RacerLines(32766), "", 0, 0, ""},
+      {"one racer more", RacerLines(32767), "", 0, 0, overflow},
+      {"more than a count holds", RacerLines(32768), "", 0, 0, overflow},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    cRun run;
+    run.site.keepBytes = false;
+    run.site.failingPage = row.failingPage;
+    run.site.pageErrno = row.pageErrno;
+    run.site.folderErrno = row.folderErrno;
+    EXPECT_EQ(run.Convert(row.file), row.boxes.empty());
+    EXPECT_EQ(run.Boxes(), row.boxes);
+  }
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/FanDownload.h"
 #include "sensyu/WindowServices.h"
 #include "tobirex/Version.h"
 
@@ -54,6 +55,11 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
     } else if (word == "--version") {
       cmd.action = cCommandLine::eAction::Version;
       return cmd;
+    } else if (word == "--download" || word.starts_with("--download=")) {
+      cmd.download = true;
+      cmd.downloadPeriod = word == "--download" ? "" : word.substr(11);
+      if (word != "--download" && !IsValidPeriod(cmd.downloadPeriod))
+        return Failed("option '--download' takes a period YYMM with MM 04 or 10, such as 2510");
     } else if (word == "--output" || word.starts_with("--output=")) {
       std::string folder;
       if (word == "--output") {
@@ -69,6 +75,7 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
     }
   }
   cmd.argText = RemoveEnclosingQuotes(JoinWords(words, i));
+  if (cmd.download && !cmd.argText.empty()) return Failed("option '--download' takes no FILE");
   return cmd;
 }
 
@@ -80,9 +87,12 @@ std::string VersionText() {
 
 std::string HelpText() {
   return "Usage: tobirex [OPTIONS] [FILE]\n"
-         "Converts a fan handbook file (fan****.txt) into HTML pages in the folder\n"
-         "\"ファン手帳\" on the desktop and opens its roster page \"ファン手帳.html\".\n"
-         "Without FILE it reopens the last roster page, or tells where to get the file.\n"
+         "       tobirex [OPTIONS] --download[=YYMM]\n"
+         "Converts a fan handbook file (fan****.txt, or the official archive fan****.lzh\n"
+         "that holds it) into HTML pages in the folder \"ファン手帳\" on the desktop and\n"
+         "opens its roster page \"ファン手帳.html\". The old pages are replaced only once\n"
+         "the new ones are complete. Without FILE it reopens the last roster page, or\n"
+         "tells where to get the file.\n"
          "\n"
          "Options (only before FILE, or before \"--\"):\n"
          "  -y, --yes      answer Yes to the question whether to convert the file\n"
@@ -90,6 +100,11 @@ std::string HelpText() {
          "                 DIR must be new, empty, or a site this program wrote\n"
          "  --no-open      do not open the roster page at the end\n"
          "  --no-gui       use the terminal even when a display is available\n"
+         "  --download[=YYMM]\n"
+         "                 download the official archive fanYYMM.lzh (YYMM such as 2510;\n"
+         "                 without it the newest period out by today, or the one before)\n"
+         "                 into the download folder, then convert it; TOBIREX_DOWNLOAD_BASE\n"
+         "                 names a mirror instead of the official site\n"
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"
@@ -97,5 +112,6 @@ std::string HelpText() {
          "of enclosing double quotes is removed.\n"
          "\n"
          "Exit status: 0 done (converted, reopened, usage shown, or declined);\n"
-         "1 file not found or conversion failed; 2 bad command line or refused DIR.\n";
+         "1 file not found, not a fan file, download or conversion failed;\n"
+         "2 bad command line, or an output folder that holds other files.\n";
 }

@@ -12,6 +12,8 @@ struct cCommandLine {
   bool assumeYes = false;
   bool noOpen = false;
   bool noGui = false;
+  bool download = false;       // --download: fetch the official archive and convert it
+  std::string downloadPeriod;  // its YYMM; empty for the newest
   std::optional<std::filesystem::path> outputFolder;
   std::string error;  // what was wrong, for eAction::Error
 };

@@ -77,6 +77,7 @@ int ExitStatus(eStartOutcome outcome) {
   switch (outcome) {
     case eStartOutcome::NotFound:
     case eStartOutcome::NotAFanFile:
+    case eStartOutcome::DownloadFailed:
     case eStartOutcome::ConversionFailed:
       return 1;
     case eStartOutcome::Refused:
@@ -86,11 +87,13 @@ int ExitStatus(eStartOutcome outcome) {
   }
 }
 
-frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites)
-    : m_Window(window), m_Form(form), m_Shell(shell), m_Sites(std::move(sites)) {}
+frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites,
+                 cFanDownloader* downloader)
+    : m_Window(window), m_Form(form), m_Shell(shell), m_Sites(std::move(sites)), m_Downloader(downloader) {}
 
 eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
   SetOutputFolder(cmd);
+  if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd.noOpen);
   return StartWithFile(cmd);
 }
@@ -122,6 +125,16 @@ eStartOutcome frmMain::StartWithoutFile(bool noOpen) {
   if (m_Window.MsgBox(UsageText(), MsgButtons::YesNo, MsgIcon::Information, kAppTitle) == MsgResult::Yes)
     m_Shell.OpenDownloadPage();
   return eStartOutcome::ShowedUsage;
+}
+
+// The downloaded archive then goes the way of a file the user named.
+eStartOutcome frmMain::StartWithDownload(const cCommandLine& cmd) {
+  m_Form.ShowAtTopLeft();  // the labels count the kilobytes received
+  const auto archive = m_Downloader ? m_Downloader->Download(cmd.downloadPeriod, m_Window) : std::nullopt;
+  if (!archive) return eStartOutcome::DownloadFailed;
+  cCommandLine next = cmd;
+  next.argText = archive->string();
+  return StartWithFile(next);
 }
 
 eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/FanDownload.h"
 #include "app/SiteStaging.h"
 #include "app/mGlobal.h"
 #include "report/DiskSiteFolder.h"
@@ -15,7 +16,7 @@
 
 // How a start ended; it decides the exit status.
 enum class eStartOutcome {
-  Reopened, ShowedUsage, NotFound, NotAFanFile, Declined, Refused, Converted, ConversionFailed
+  Reopened, ShowedUsage, NotFound, NotAFanFile, DownloadFailed, Declined, Refused, Converted, ConversionFailed
 };
 
 /// 0 when the program did what was asked, 1 for a missing file, an input it
@@ -35,7 +36,9 @@ class cFormWindow {
 class frmMain {
  public:
   /// `sites` makes the folder the new site is written into (on disk, or one a test fails at will).
-  frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites = DiskSites());
+  /// `downloader` fetches the official archive for --download (none: it fails).
+  frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites = DiskSites(),
+          cFanDownloader* downloader = nullptr);
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
@@ -56,6 +59,7 @@ class frmMain {
   void SetOutputFolder(const cCommandLine& cmd);
   eStartOutcome StartWithoutFile(bool noOpen);
   eStartOutcome StartWithFile(const cCommandLine& cmd);
+  eStartOutcome StartWithDownload(const cCommandLine& cmd);
   eStartOutcome Convert(const std::string& strFileName, const std::string& bytes, bool noOpen);
   bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging);
   void InitOutputFolder(cSiteStaging& staging);
@@ -70,6 +74,7 @@ class frmMain {
   cFormWindow& m_Form;
   cShellServices& m_Shell;
   cSiteFactory m_Sites;
+  cFanDownloader* m_Downloader;
   std::filesystem::path m_OutputFolder;
   bool m_UserChoseOutput = false;
   bool m_Converting = false;

@@ -8,14 +8,17 @@
 #include "app/FrontEndChoice.h"
 #include "app/Interrupt.h"
 #include "app/qt/QtFrontEnd.h"
+#include "app/qt/cQtDownloader.h"
 #include "app/term/TerminalFrontEnd.h"
 
 namespace {
 
 int Run(const cCommandLine& cmd) {
   const cEnvLookup env = [](const char* name) -> const char* { return std::getenv(name); };
-  if (ChooseFrontEnd(cmd.noGui, env) == eFrontEnd::Terminal)
-    return RunTerminalFrontEnd(cmd, QtDesktopPath(), DisplayAvailable(env));
+  if (ChooseFrontEnd(cmd.noGui, env) == eFrontEnd::Terminal) {
+    cQtDownloader downloader(QtDownloadFolder(), DownloadBase());
+    return RunTerminalFrontEnd(cmd, QtDesktopPath(), DisplayAvailable(env), downloader);
+  }
   return RunQtFrontEnd(cmd);
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/frmMain.h"
 #include "app/qt/cMainWindow.h"
+#include "app/qt/cQtDownloader.h"
 #include "app/qt/cQtShell.h"
 
 int RunQtFrontEnd(const cCommandLine& cmd) {
@@ -18,7 +19,8 @@ int RunQtFrontEnd(const cCommandLine& cmd) {
 
   cQtShell shell;
   cMainWindow window;
-  frmMain main(window, window, shell);
+  cQtDownloader downloader(QtDownloadFolder(), DownloadBase());
+  frmMain main(window, window, shell, DiskSites(), &downloader);
   window.Attach(&main);
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.close();  // the unload: releases the racer data

@@ -17,11 +17,12 @@ class cNoFormWindow : public cFormWindow {
 
 }  // namespace
 
-int RunTerminalFrontEnd(const cCommandLine& cmd, const std::string& desktopPath, bool displayAvailable) {
+int RunTerminalFrontEnd(const cCommandLine& cmd, const std::string& desktopPath, bool displayAvailable,
+                        cFanDownloader& downloader) {
   cTerminalWindow window(std::cin, std::cout, std::cerr, StdinIsTerminal(), StdoutIsTerminal());
   cTerminalShell shell(desktopPath, std::cout, displayAvailable);
   cNoFormWindow form;
-  frmMain main(window, form, shell);
+  frmMain main(window, form, shell, DiskSites(), &downloader);
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.EndStatus();
   if (outcome == eStartOutcome::Converted) std::cout << "Site written: " << main.RosterPage().string() << "\n";

@@ -1,16 +1,20 @@
 #!/usr/bin/env python3
-"""program_rows.py TOBIREX SAMPLE_FILE [ROW ...]: runs the real program once per row of rows.json.
+"""program_rows.py TOBIREX SAMPLE_FILE MAKE_SAMPLE [ROW ...]: runs the real program once per row of rows.json.
 
 Each row runs in a fresh folder that holds its input files and the home folder (so the desktop is
-inside it), with no display unless the row sets one, stdin not a terminal, and a time limit. A fake
+inside it), with no display unless the row sets one, stdin not a terminal, and a time limit. A row may
+convert once "first" (an older site, or one to compare with: "same_as"), run twice at once ("twice"), stop
+its run by a "signal" once the site being built beside the output folder holds pages, and convert "then"
+again, which must succeed; a stopped run must leave the old site as it was. A fake
 xdg-open first on PATH records what the program asks the desktop to open. A row passes when the
 exit status, the expected text and the pages match and nothing outside the output folder changed:
 a row without "pages" expects no site at all, so nothing under its folder may change."""
-import hashlib, json, os, random, re, stat, subprocess, sys, tempfile
+import functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
 from pathlib import Path
 
 TIME_LIMIT = 60  # seconds; the slowest row converts the 1,600-racer sample
 ROSTER, INDEX = "ファン手帳.html", "索引.html"
+DATA, MAKER = Path(), ""  # tests/data and the sample generator, from the command line
 OPENER = '#!/bin/sh\nprintf "%s\\n" "$*" >> "$(dirname "$0")/opened.txt"\n'
 
 
@@ -25,7 +29,16 @@ def content(recipe, sample):
     return {"sample": lambda: sample, "line": lambda: line, "text": lambda: arg.encode(),
             "binary": lambda: random.Random(2510).randbytes(int(arg)),  # the same bytes on every machine
             "letters": lambda: b"x" * int(arg),
-            "longline": lambda: line.rstrip(b"\r\n") + b"x" * int(arg)}[kind]()  # a record running on and on
+            "longline": lambda: line.rstrip(b"\r\n") + b"x" * int(arg),  # a record running on and on
+            "data": lambda: (DATA / arg).read_bytes(), "made": lambda: made(int(arg))}[kind]()
+
+
+@functools.cache
+def made(count):
+    """A fan file of count racers from the generator of the sample."""
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([MAKER, "--count", str(count), f"{folder}/fan.txt"], check=True, capture_output=True)
+        return Path(folder, "fan.txt").read_bytes()
 
 
 def snapshot(root, skip):
@@ -42,6 +55,23 @@ def snapshot(root, skip):
             else:
                 seen[path] = f"file {info.st_mode:o} " + hashlib.sha256(Path(path).read_bytes()).hexdigest()
     return seen
+
+
+def changes(before, after, root, under=""):
+    """A line for every path under `under` that differs between two snapshots."""
+    return [f"changed {os.path.relpath(p, root)}: {before.get(p, 'absent')} -> {after.get(p, 'absent')}"
+            for p in sorted(before.keys() | after.keys()) if p.startswith(under) and before.get(p) != after.get(p)]
+
+
+def finish(run):
+    """The exit status, stdout and stderr of a started run, which is killed after the time limit."""
+    try:  # the pipes close only when the program and any opener it started have ended
+        out, err = run.communicate(timeout=TIME_LIMIT)
+    except subprocess.TimeoutExpired:
+        run.kill()
+        run.communicate()
+        raise
+    return run.returncode, out.decode(errors="replace"), err.decode(errors="replace")
 
 
 def run_row(row, exe, sample):
@@ -63,19 +93,32 @@ def run_row(row, exe, sample):
         # The output folder is the entry its path names: a linked parent is followed, a link in its place is not.
         entry = os.path.join(os.path.realpath(os.path.dirname(out)), os.path.basename(out))
         skip = {entry} if "pages" in row else set()
-        before = snapshot(root, skip)
 
         env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
         env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
         env.update(row.get("env", {}))
-        try:  # the pipes close only when the program and any opener it started have ended
-            run = subprocess.run([exe] + [fill(a) for a in row["args"]], cwd=root, env=env, timeout=TIME_LIMIT,
-                                 stdin=subprocess.DEVNULL, capture_output=True)
+        start = lambda args: subprocess.Popen([exe] + [fill(a) for a in args], cwd=root, env=env,
+                                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        staged = lambda: next(Path(entry).parent.glob(f".{Path(entry).name}.tobirex-new-*/*/*.html"), None)
+        try:
+            if "first" in row and finish(start(row["first"]))[0] != 0:
+                return ["the first conversion failed"]
+            before = snapshot(root, skip)
+            runs = [start(row["args"]) for _ in range(2 if row.get("twice") else 1)]
+            while "signal" in row and runs[0].poll() is None and not staged():
+                time.sleep(0.01)
+            if "signal" in row:
+                runs[0].send_signal(getattr(signal, row["signal"]))
+            results = [finish(run) for run in runs]
+            stopped = changes(before, snapshot(root, skip), root, entry + os.sep) if "then" in row else []
+            results += [finish(start(row["then"]))] if "then" in row else []
         except subprocess.TimeoutExpired:
             return [f"still running after {TIME_LIMIT} s"]
-        out_text, err_text = run.stdout.decode(errors="replace"), run.stderr.decode(errors="replace")
+        out_text, err_text = results[0][1:]
 
-        failures = [f"exit status {run.returncode}, expected {row['exit']}"] if run.returncode != row["exit"] else []
+        failures = [f"run {n}: exit status {result[0]}, expected {want}" for n, (result, want) in
+                    enumerate(zip(results, [row["exit"]] * len(runs) + [0]), 1) if result[0] != want]
+        failures += [f"after the stopped run: {line}" for line in stopped]
         for stream, text in (("stdout", out_text), ("stderr", err_text)):
             failures += [f"{stream} lacks {fill(s)!r}" for s in row.get(stream, []) if fill(s) not in text]
             failures += [f"{stream} shows {fill(s)!r}" for s in row.get(stream + "_not", []) if fill(s) in text]
@@ -90,16 +133,20 @@ def run_row(row, exe, sample):
             for page in site.rglob("*") if "lacks" in row else []:
                 if page.is_file() and row["lacks"].encode().lower() in page.read_bytes().lower():
                     failures.append(f"{page.relative_to(site)} holds {row['lacks']!r} from the file")
-        after = snapshot(root, skip)
-        failures += [f"changed {os.path.relpath(p, root)}: {before.get(p, 'absent')} -> {after.get(p, 'absent')}"
-                     for p in sorted(before.keys() | after.keys()) if before.get(p) != after.get(p)]
+            if "same_as" in row:  # byte for byte the site of the other conversion
+                same = {os.path.join(out, os.path.relpath(p, fill(row["same_as"]))): v
+                        for p, v in snapshot(fill(row["same_as"]), set()).items()}
+                failures += changes(same, snapshot(out, set()), root)
+        failures += changes(before, snapshot(root, skip), root)
         opened = (tools / "opened.txt").read_text().splitlines() if (tools / "opened.txt").exists() else []
         if opened != [fill(p) for p in row.get("opened", [])]:
             failures.append(f"xdg-open called with {opened}, expected {[fill(p) for p in row.get('opened', [])]}")
         return failures + ([f"stdout was:\n{out_text[-600:]}stderr was:\n{err_text[-600:]}"] if failures else [])
 
 
-def main(exe, sample_file, *only):
+def main(exe, sample_file, maker, *only):
+    global DATA, MAKER
+    DATA, MAKER = Path(sample_file).resolve().parents[1] / "tests" / "data", maker
     rows = json.loads(Path(__file__).with_name("rows.json").read_text())
     sample, failed = Path(sample_file).read_bytes(), 0
     rows = [r for r in rows if not only or r["name"] in only]

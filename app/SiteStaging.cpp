@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <string>
 
+#include "app/Interrupt.h"
 #include "report/SiteFolder.h"
 
 namespace fs = std::filesystem;
@@ -42,39 +43,49 @@ cSiteStaging::cSiteStaging(fs::path outputFolder) : m_Output(std::move(outputFol
 cSiteStaging::~cSiteStaging() {
   std::error_code ec;
   if (!m_Committed && !m_Staging.empty()) fs::remove_all(m_Staging, ec);
-  if (m_LockFd >= 0) {
-    ::unlink(Beside("lock").c_str());
-    ::close(m_LockFd);
-  }
+  if (m_LockFd < 0) return;
+  if (m_Locked) ::unlink(Beside("lock").c_str());  // never another run's lock
+  ::close(m_LockFd);
 }
 
 fs::path cSiteStaging::Beside(const std::string& what) const {
   return m_Output.parent_path() / (OwnPrefix(m_Output) + what);
 }
 
-void cSiteStaging::Begin() {
-  // The lock file goes away when its run ends; a run that waited on a lock
-  // file since removed must lock the one now in its place.
-  const fs::path lock = Beside("lock");
-  for (;;) {
-    m_LockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (m_LockFd < 0) throw cFileFailure(lock, errno);
-    while (::flock(m_LockFd, LOCK_EX) != 0) {
-      if (errno != EINTR) throw cFileFailure(lock, errno);
-    }
-    struct stat held{}, named{};
-    if (::fstat(m_LockFd, &held) == 0 && ::lstat(lock.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
-        held.st_dev == named.st_dev) {
-      break;
-    }
-    ::close(m_LockFd);
-  }
+void cSiteStaging::Begin(const std::function<void()>& waiting) {
+  Lock(waiting);
   RemoveStale();
   m_Staging = Beside("new-" + std::to_string(::getpid()));
   if (::mkdir(m_Staging.c_str(), 0700) != 0) {
     const int err = errno;
     m_Staging.clear();
     throw cFileFailure(Beside("new-" + std::to_string(::getpid())), err);
+  }
+}
+
+void cSiteStaging::Lock(const std::function<void()>& waiting) {
+  // The lock file goes away when its run ends; a run that waited on a lock
+  // file since removed must lock the one now in its place.
+  const fs::path lock = Beside("lock");
+  for (bool told = false;;) {
+    m_LockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (m_LockFd < 0) throw cFileFailure(lock, errno);
+    if (::flock(m_LockFd, LOCK_EX | LOCK_NB) != 0) {
+      if (!told) waiting();
+      told = true;
+      while (::flock(m_LockFd, LOCK_EX) != 0) {
+        if (errno != EINTR) throw cFileFailure(lock, errno);
+        ThrowIfInterrupted();  // Ctrl-C ends the wait, not only the run
+      }
+    }
+    struct stat held{}, named{};
+    if (::fstat(m_LockFd, &held) == 0 && ::lstat(lock.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+        held.st_dev == named.st_dev) {
+      m_Locked = true;
+      return;
+    }
+    ::close(m_LockFd);
+    m_LockFd = -1;
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 
 // A new site is built in a private folder beside the output folder and
 // swapped in only when complete, so the output folder is at every moment
@@ -13,10 +14,11 @@ class cSiteStaging {
   cSiteStaging(const cSiteStaging&) = delete;
   cSiteStaging& operator=(const cSiteStaging&) = delete;
 
-  /// Takes the output folder's lock (waiting for a run that holds it), removes
-  /// staging folders that runs killed earlier left, and creates this run's
-  /// hidden staging folder. Throws cFileFailure.
-  void Begin();
+  /// Takes the output folder's lock (waiting for a run that holds it, after
+  /// calling `waiting`), removes staging folders that runs killed earlier
+  /// left, and creates this run's hidden staging folder. Throws cFileFailure,
+  /// or cInterrupted when a signal ends the wait.
+  void Begin(const std::function<void()>& waiting);
   /// The folder the new site is written into.
   const std::filesystem::path& Folder() const { return m_Staging; }
   /// Puts the new site in the output folder's place in one step; returns the
@@ -26,10 +28,12 @@ class cSiteStaging {
 
  private:
   std::filesystem::path Beside(const std::string& what) const;
+  void Lock(const std::function<void()>& waiting);
   void RemoveStale() const;
 
   std::filesystem::path m_Output;
   std::filesystem::path m_Staging;
   int m_LockFd = -1;
+  bool m_Locked = false;
   bool m_Committed = false;
 };

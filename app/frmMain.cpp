@@ -226,7 +226,10 @@ void frmMain::InitOutputFolder(cSiteStaging& staging) {
   m_Window.DoEvents();
   // A fresh account may have no desktop folder yet.
   m_Shell.CreateFolders(m_OutputFolder.parent_path());
-  staging.Begin();
+  staging.Begin([this] {
+    m_Window.SetLabel(ProgressLabel::Message, "別の変換が終わるのを待っています ...");
+    m_Window.DoEvents();
+  });
 }
 
 int32_t frmMain::ShellOpen(const std::string& file, const std::string& params, const std::string& dir) {

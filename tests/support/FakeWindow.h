@@ -5,8 +5,8 @@
 
 #include "sensyu/WindowServices.h"
 
-// Records every message box and label change; answers boxes from a script
-// (OK / Yes when the script is empty).
+// Records every message box and the labels' last texts; answers boxes from a
+// script (OK / Yes when the script is empty).
 class cFakeWindow : public cWindowServices {
  public:
   struct Box {
@@ -28,13 +28,10 @@ class cFakeWindow : public cWindowServices {
   }
   void SetLabel(ProgressLabel label, const std::string& text) override {
     (label == ProgressLabel::Message ? message : counter) = text;
-    labelLog.push_back((label == ProgressLabel::Message ? "M:" : "C:") + text);
   }
-  void DoEvents() override { ++doEvents; }
+  void DoEvents() override {}
 
   std::vector<Box> boxes;
   std::deque<MsgResult> answers;
   std::string message, counter;
-  std::vector<std::string> labelLog;
-  int doEvents = 0;
 };

@@ -38,6 +38,7 @@ std::unique_ptr<icu::Collator> OpenJapaneseCollator() {
 struct cNameList::Impl {
   std::unique_ptr<icu::Collator> collator = OpenJapaneseCollator();
   std::vector<Entry> entries;
+  std::vector<std::size_t> order;  // entries in index order: sorting moves these, not the entries
   bool sorted = true;
 
   // Entries are compared with the collator only within a heading: far fewer
@@ -50,8 +51,10 @@ struct cNameList::Impl {
 
   void Sort() {
     if (sorted) return;
-    std::stable_sort(entries.begin(), entries.end(),
-                     [this](const Entry& a, const Entry& b) { return InIndexOrder(a, b); });
+    order.resize(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [this](std::size_t a, std::size_t b) { return InIndexOrder(entries[a], entries[b]); });
     sorted = true;
   }
 };
@@ -62,6 +65,7 @@ cNameList::~cNameList() { delete m_Impl; }
 
 void cNameList::Clear() {
   m_Impl->entries.clear();
+  m_Impl->order.clear();
   m_Impl->sorted = true;
 }
 
@@ -79,7 +83,7 @@ int cNameList::ListCount() const { return static_cast<int>(m_Impl->entries.size(
 const cNameEntry& cNameList::List(int index) const {
   assert(index >= 0 && index < ListCount());
   m_Impl->Sort();
-  return m_Impl->entries[static_cast<std::size_t>(index)].entry;
+  return m_Impl->entries[m_Impl->order[static_cast<std::size_t>(index)]].entry;
 }
 
 std::string_view ShownReading(const cNameEntry& entry) {

@@ -10,6 +10,7 @@
 #include "sensyu/WindowServices.h"
 
 struct cRecordField;
+struct cFieldStore;
 
 /// Racer number list handed to FileLoad: positions 1..n live at [0..n-1].
 /// An empty list asks the loader to fill it with every racer of the file.
@@ -141,7 +142,8 @@ class cSensyuFile {
   void SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period);
   void SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
   void ParseRecord(std::size_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
-  void StoreField(std::size_t slot, const cRecordField& field, std::string_view line, cPeriodFields& period);
+  void StoreField(std::size_t slot, const cRecordField& field, const cFieldStore& store, std::string_view line,
+                  cPeriodFields& period);
   // Fills each slot from its line (-1: none), spread over the processor cores.
   void ParseSlots(const std::vector<std::string_view>& lines, const std::vector<int>& lineOfSlot, bool isOld2);
 

@@ -53,6 +53,18 @@ bool IsBlankText(std::string_view text) {
   return true;
 }
 
+// How each field of the layout is stored, in the order of RecordFields: a
+// record has some two hundred fields, so this is looked up once per run.
+const std::vector<const cFieldStore*>& StoresOf(eRecordLayout layout) {
+  static const auto make = [](eRecordLayout l) {
+    std::vector<const cFieldStore*> stores;
+    for (const cRecordField& field : RecordFields(l)) stores.push_back(&FieldStore(field.row));
+    return stores;
+  };
+  static const std::vector<const cFieldStore*> current = make(eRecordLayout::Current), old2 = make(eRecordLayout::Old2);
+  return layout == eRecordLayout::Old2 ? old2 : current;
+}
+
 // The field's bytes as the cutting of the record leaves them: all that is
 // left when the line is shorter, nothing when it ends before the field.
 std::string_view FieldBytes(std::string_view line, const cRecordField& field) {
@@ -181,15 +193,8 @@ void cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriod
   ParseRecord(static_cast<std::size_t>(slot), line, true, period);
 }
 
-void cSensyuFile::ParseRecord(std::size_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
-  for (const cRecordField& field : RecordFields(isOld2 ? eRecordLayout::Old2 : eRecordLayout::Current)) {
-    StoreField(slot, field, line, period);
-  }
-}
-
-void cSensyuFile::StoreField(std::size_t s, const cRecordField& field, std::string_view line,
-                             cPeriodFields& period) {
-  const cFieldStore& store = FieldStore(field.row);
+inline void cSensyuFile::StoreField(std::size_t s, const cRecordField& field, const cFieldStore& store,
+                                    std::string_view line, cPeriodFields& period) {
   // Cut by byte offset, then decode: a Shift_JIS trail byte can be 0x5C. A
   // number field needs no decoding: a byte above 0x7F is never a digit.
   const std::string_view bytes = FieldBytes(line, field);
@@ -222,4 +227,11 @@ void cSensyuFile::StoreField(std::size_t s, const cRecordField& field, std::stri
         }
       },
       store.member);
+}
+
+void cSensyuFile::ParseRecord(std::size_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
+  const eRecordLayout layout = isOld2 ? eRecordLayout::Old2 : eRecordLayout::Current;
+  const std::vector<cRecordField>& fields = RecordFields(layout);
+  const std::vector<const cFieldStore*>& stores = StoresOf(layout);
+  for (std::size_t i = 0; i < fields.size(); ++i) StoreField(slot, fields[i], *stores[i], line, period);
 }

@@ -92,6 +92,18 @@ frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& she
     : m_Window(window), m_Form(form), m_Shell(shell), m_Sites(std::move(sites)), m_Downloader(downloader) {}
 
 eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
+  try {
+    return Start(cmd);
+  } catch (const cInterrupted&) {
+    throw;  // the staging folder is gone; main ends the program as the signal asked
+  } catch (const std::exception& e) {
+    // Out of memory or anything else unforeseen: told, and the old site stays.
+    m_Window.MsgBox(UnexpectedText(e.what()), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    return eStartOutcome::ConversionFailed;
+  }
+}
+
+eStartOutcome frmMain::Start(const cCommandLine& cmd) {
   SetOutputFolder(cmd);
   if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd.noOpen);
@@ -176,17 +188,9 @@ eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string
     m_Window.SetLabel(ProgressLabel::Message, "");
     m_Window.SetLabel(ProgressLabel::Counter, "");
     m_Form.ShowAtTopLeft();
-    try {
-      cInterruptScope interruptible;
-      cSiteStaging staging(m_OutputFolder);
-      if (!ConvertIntoStaging(strFileName, bytes, staging)) return eStartOutcome::ConversionFailed;
-    } catch (const cInterrupted&) {
-      throw;  // the staging folder is gone; main ends the program as the signal asked
-    } catch (const std::exception& e) {
-      // Out of memory or anything else unforeseen: told, and the old site stays.
-      m_Window.MsgBox(UnexpectedText(e.what()), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
-      return eStartOutcome::ConversionFailed;
-    }
+    cInterruptScope interruptible;
+    cSiteStaging staging(m_OutputFolder);
+    if (!ConvertIntoStaging(strFileName, bytes, staging)) return eStartOutcome::ConversionFailed;
   }
   if (!noOpen) OpenRosterPage();
   return eStartOutcome::Converted;

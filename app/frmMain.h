@@ -42,7 +42,8 @@ class frmMain {
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
-  /// The load handler: runs the whole program for the command line.
+  /// The load handler: runs the whole program for the command line. Any
+  /// failure is told in a box; only a stop asked by a signal (cInterrupted) leaves it.
   eStartOutcome Form_Load(const cCommandLine& cmd);
   /// The unload query: false while a conversion runs (the close is refused),
   /// otherwise releases the racer data and returns true.
@@ -56,6 +57,7 @@ class frmMain {
   const cNameList& NameList() const { return lstName; }
 
  private:
+  eStartOutcome Start(const cCommandLine& cmd);
   void SetOutputFolder(const cCommandLine& cmd);
   eStartOutcome StartWithoutFile(bool noOpen);
   eStartOutcome StartWithFile(const cCommandLine& cmd);

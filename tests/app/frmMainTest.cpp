@@ -36,6 +36,7 @@ class cFailingSite : public cSiteFolder {
   cFailingSite(const fs::path& root, std::string page) : m_Disk(root), m_Page(std::move(page)) {}
   void CreateFolder(const fs::path& relative) override { m_Disk.CreateFolder(relative); }
   void WritePage(const fs::path& relative, std::string_view bytes) override {
+    if (m_Page == "out of memory") throw std::bad_alloc();
     if (relative == m_Page) throw cFileFailure(relative, ENOSPC);
     m_Disk.WritePage(relative, bytes);
   }
@@ -86,6 +87,25 @@ TEST(frmMain, ConvertsAndOpensTheRosterThenReopensIt) {
   EXPECT_EQ(std::distance(fs::directory_iterator(s.Desktop()), fs::directory_iterator()), 1);  // nothing beside
 }
 
+// A close request while pages are written is refused: they still read the racer data.
+TEST(frmMain, RefusesToCloseWhileConverting) {
+  struct cClosingWindow : cFakeWindow {
+    frmMain* main = nullptr;
+    std::vector<bool> answers;
+    void DoEvents() override { answers.push_back(main->Form_QueryUnload()); }
+  } window;
+  cStart s;
+  s.shell.desktop = s.Desktop().string();
+  frmMain main(window, s.form, s.shell);
+  window.main = &main;
+  ASSERT_EQ(main.Form_Load(ParseCommandLine({"--yes", s.Data("six_racers.txt")})), eStartOutcome::Converted);
+  EXPECT_EQ(std::count(window.answers.begin(), window.answers.end(), true), 0);
+  EXPECT_FALSE(window.answers.empty());
+  EXPECT_TRUE(main.SensyuFile() != nullptr);
+  EXPECT_TRUE(main.Form_QueryUnload());
+  EXPECT_TRUE(main.SensyuFile() == nullptr);
+}
+
 TEST(frmMain, WithoutAFileOffersTheDownloadPage) {
   cStart s;
   s.window.answers = {MsgResult::Yes};
@@ -111,6 +131,7 @@ TEST(frmMain, RefusedOrFailedRunsLeaveTheOldSiteAsItWas) {
       {"page unwritable", "seven_racers.txt", "4000/4321.html", {}, eStartOutcome::ConversionFailed,
        "ファイルを書き込めません。\r\n4000/4321.html\r\nNo space left on device\r\n(Error code:28)"},
       {"flush fails", "seven_racers.txt", "flush", {}, eStartOutcome::ConversionFailed, "Input/output error"},
+      {"out of memory", "seven_racers.txt", "out of memory", {}, eStartOutcome::ConversionFailed, "予期しないエラー"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

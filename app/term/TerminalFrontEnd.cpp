@@ -26,6 +26,5 @@ int RunTerminalFrontEnd(const cCommandLine& cmd, const std::string& desktopPath,
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.EndStatus();
   if (outcome == eStartOutcome::Converted) std::cout << "Site written: " << main.RosterPage().string() << "\n";
-  main.Form_QueryUnload();
   return ExitStatus(outcome);
 }

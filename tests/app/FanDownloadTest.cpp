@@ -60,10 +60,12 @@ TEST(FanDownload, FromLocalServer) {
       {server.Base(), "", "fan" + older + ".lzh", ""},
       {server.Base(), "1910", "", lead + server.Base() + "/fan1910.lzh\r\nサーバーの応答は HTTP 404 でした。"},
       {server.Base(), "1804", "", lead + server.Base() + "/fan1804.lzh\r\n受け取ったデータは LZH 書庫ではありません。"},
-      {down, "1904", "", lead + down + "/fan1904.lzh\r\nサーバーに接続できません。\r\n"}};
+      {down, "1904", "", lead + down + "/fan1904.lzh\r\nサーバーに接続できません。\r\n"},
+      {server.Base(), "1904", "", lead + server.Base() + "/fan1904.lzh\r\nダウンロード フォルダーに保存できません。"}};
+  saved.WriteFile("plain-file", "the download folder's place is taken");
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     cFakeWindow window;
-    const fs::path folder = saved.Path() / std::to_string(i);
+    const fs::path folder = saved.Path() / (i == 5 ? "plain-file" : "") / std::to_string(i);
     const auto result = cQtDownloader(folder, rows[i].base).Download(rows[i].yymm, window);
     if (rows[i].savedAs.empty()) {
       EXPECT_FALSE(result.has_value() || fs::exists(folder)) << i;

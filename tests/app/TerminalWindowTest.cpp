@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/term/cTerminalWindow.h"
@@ -14,7 +15,7 @@ TEST(TerminalWindow, PrintsMessagesCountsAndFailures) {
   window.SetLabel(ProgressLabel::Message, "ファイルを変換しています ...");
   for (int i = 1; i <= 20; ++i) window.SetProgress(i, 20);
   window.SetLabel(ProgressLabel::Counter, "");
-  window.MsgBox("失敗\r\n理由", MsgButtons::OK, MsgIcon::Exclamation, "Harumado");
+  window.MsgBox("失敗\r\n理由\rその二\r\n", MsgButtons::OK, MsgIcon::Exclamation, "Harumado");
   EXPECT_EQ(window.MsgBox("変換しますか。", MsgButtons::YesNo, MsgIcon::Question, "Harumado"), MsgResult::Yes);
   std::string expected = "ファイルを変換しています ...\n";
   for (int i = 2; i <= 20; i += 2) {
@@ -23,7 +24,22 @@ TEST(TerminalWindow, PrintsMessagesCountsAndFailures) {
   }
   expected += "── (?) Harumado ──\n変換しますか。\n[y/N] Please answer y or n. [y/N] ";
   EXPECT_EQ(out.str(), expected);
-  EXPECT_EQ(err.str(), "── (!) Harumado ──\n失敗\n理由\n");
+  EXPECT_EQ(err.str(), "── (!) Harumado ──\n失敗\n理由\nその二\n\n");
+}
+
+// On a terminal one status line is redrawn in place, when the percent moves.
+TEST(TerminalWindow, RedrawsOneStatusLineOnATerminal) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  cTerminalWindow window(in, out, err, true, true);
+  window.SetLabel(ProgressLabel::Message, "変換中");
+  for (int i = 1; i <= 400; ++i) window.SetProgress(i / 2, 200);
+  window.SetLabel(ProgressLabel::Counter, "12 KB");
+  window.EndStatus();
+  const std::string shown = out.str();
+  const std::string bar = "\r変換中  [" + std::string(20, '#') + "] 200/200\x1b[K";
+  EXPECT_NE(shown.find(bar + "\r変換中  12 KB\x1b[K\n"), std::string::npos) << shown.substr(shown.size() - 120);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), '\r'), 1 + 101 + 1);  // message, 0..100 %, then the text
 }
 
 // Where nobody can answer, a question is answered No rather than waited on.

@@ -92,7 +92,11 @@ TEST(frmMain, RefusesToCloseWhileConverting) {
   struct cClosingWindow : cFakeWindow {
     frmMain* main = nullptr;
     std::vector<bool> answers;
-    void DoEvents() override { answers.push_back(main->Form_QueryUnload()); }
+    std::vector<std::string> repainted;  // lblMessage at each repaint
+    void DoEvents() override {
+      answers.push_back(main->Form_QueryUnload());
+      if (repainted.empty() || repainted.back() != message) repainted.push_back(message);
+    }
   } window;
   cStart s;
   s.shell.desktop = s.Desktop().string();
@@ -100,7 +104,8 @@ TEST(frmMain, RefusesToCloseWhileConverting) {
   window.main = &main;
   ASSERT_EQ(main.Form_Load(ParseCommandLine({"--yes", s.Data("six_racers.txt")})), eStartOutcome::Converted);
   EXPECT_EQ(std::count(window.answers.begin(), window.answers.end(), true), 0);
-  EXPECT_FALSE(window.answers.empty());
+  EXPECT_EQ(window.repainted, (std::vector<std::string>{"初期化しています ...", "ファイルを変換しています ...",
+                                                       "索引ページを作成しています ..."}));
   EXPECT_TRUE(main.SensyuFile() != nullptr);
   EXPECT_TRUE(main.Form_QueryUnload());
   EXPECT_TRUE(main.SensyuFile() == nullptr);

@@ -24,9 +24,10 @@ TEST(FanArchive, EachArchiveGivesItsMemberOrItsFailure) {
       {"lh5-level1.lzh", None},          {"lh5-level2.lzh", None},
       {"lh6-level2.lzh", None},          {"lh7-level1.lzh", None},
       {"upper-case-name.lzh", None},     {"mixed-case-name.lzh", None},
-      {"single-other-name.lzh", None},
+      {"single-other-name.lzh", None},   {"dir-and-one-file.lzh", None},  // a folder entry is no member
       {"two-others.lzh", NoFanMember},   {"damaged-lh5.lzh", Damaged},
       {"cut-lh5.lzh", Damaged},          {"lh5-level1.lzh", TooLarge, 1253},
+      {"lh5-level1.lzh", None, 1254},  // a member of exactly the cap
       // Cut inside a member that is skipped: liblhasa's own skip would hang.
       {"cut-two-others.lzh", Damaged},
   };

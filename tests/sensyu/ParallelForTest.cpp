@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -27,6 +29,18 @@ TEST(ParallelFor, DoesEveryPieceOnceAndReportsInOrderOnTheCallingThread) {
     for (std::size_t n = 0; n < reached.size(); ++n) ASSERT_EQ(reached[n], n + 1);
     EXPECT_TRUE(meanwhile);
   }
+}
+
+// The pieces are shared out: with helpers, more than one thread does them.
+TEST(ParallelFor, SharesThePiecesWithTheHelpers) {
+  std::mutex mutex;
+  std::set<std::thread::id> threads;
+  ParallelFor(40, 3, [&](std::size_t) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::lock_guard lock(mutex);
+    threads.insert(std::this_thread::get_id());
+  });
+  EXPECT_GT(threads.size(), 1u);
 }
 
 // The failure told is the one of the lowest piece, as a run on one thread would meet it.

@@ -49,7 +49,8 @@ struct cLocalServer {
 
 TEST(FanDownload, FromLocalServer) {
   cTempDir served, saved;
-  const std::string archive("\x1a\x00-lh0-\x05payload", 15), older = NewestPeriodsToday()[1];
+  const std::string archive = std::string("\x1a\x00-lh0-\x05payload", 15) + std::string(3000, 'p');
+  const std::string older = NewestPeriodsToday()[1];
   for (const std::string& name : {std::string("fan1904.lzh"), "fan" + older + ".lzh"}) served.WriteFile(name, archive);
   served.WriteFile("fan1804.lzh", "<html>not an archive</html>");
   const cLocalServer server(served.Path());
@@ -76,7 +77,7 @@ TEST(FanDownload, FromLocalServer) {
       EXPECT_EQ(result, folder / rows[i].savedAs);
       std::ifstream in(folder / rows[i].savedAs, std::ios::binary);
       EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), archive);
-      EXPECT_TRUE(window.boxes.empty() && window.message == "ダウンロードしています ..." && window.counter == "0 KB");
+      EXPECT_TRUE(window.boxes.empty() && window.message == "ダウンロードしています ..." && window.counter == "2 KB");
     }
   }
 }

@@ -41,6 +41,7 @@ TEST(MainWindow, BoxesLabelsAndPlace) {
   window.SetProgress(15, 1600);
   EXPECT_EQ(window.lblMessage()->text().toStdString(), "ファイルを変換しています ...");
   EXPECT_EQ(window.lblCounter()->text().toStdString(), "15/1600");
+  EXPECT_EQ(window.windowIcon().availableSizes().size(), 2);  // 16×16 and 32×32 from the resources
   window.ShowAtTopLeft();
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.pos(), QPoint(0, 0));

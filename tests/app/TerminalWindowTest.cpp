@@ -42,12 +42,21 @@ TEST(TerminalWindow, RedrawsOneStatusLineOnATerminal) {
   EXPECT_EQ(std::count(shown.begin(), shown.end(), '\r'), 1 + 101 + 1);  // message, 0..100 %, then the text
 }
 
-// Where nobody can answer, a question is answered No rather than waited on.
-TEST(TerminalWindow, AnswersNoWhenInputIsNoTerminal) {
-  std::istringstream in("y\n");
-  std::ostringstream out, err;
-  cTerminalWindow window(in, out, err, false, false);
-  EXPECT_EQ(window.MsgBox("変換しますか。", MsgButtons::YesNo, MsgIcon::Question, "Harumado"), MsgResult::No);
+// Yes only when someone says so; where nobody can answer, No rather than a wait.
+TEST(TerminalWindow, AnswersYesOnlyWhenTold) {
+  const struct {
+    const char* typed;
+    bool interactive;
+    MsgResult answer;
+  } rows[] = {{"yes\n", true, MsgResult::Yes},  {" Y \n", true, MsgResult::Yes}, {"はい\n", true, MsgResult::Yes},
+              {"no\n", true, MsgResult::No},    {"N\n", true, MsgResult::No},   {"いいえ\n", true, MsgResult::No},
+              {"\n", true, MsgResult::No},      {"", true, MsgResult::No},       {"y\n", false, MsgResult::No}};
+  for (const auto& row : rows) {
+    std::istringstream in(row.typed);
+    std::ostringstream out, err;
+    cTerminalWindow window(in, out, err, row.interactive, false);
+    EXPECT_EQ(window.MsgBox("変換しますか。", MsgButtons::YesNo, MsgIcon::Question, "Harumado"), row.answer) << row.typed;
+  }
 }
 
 }  // namespace

@@ -64,7 +64,11 @@ struct cStart {
     frmMain main(window, form, shell, sites);
     return main.Form_Load(ParseCommandLine(words));
   }
-  std::string Data(const std::string& name) const { return tmp.WriteFile(name, ReadBytes(DataPath(name))).string(); }
+  // A fan file or an archive from tests/data, copied into the temp folder.
+  std::string Data(const std::string& name) const {
+    const fs::path source = fs::exists(DataPath(name)) ? DataPath(name) : DataPath("archive/" + name);
+    return tmp.WriteFile(name, ReadBytes(source)).string();
+  }
   // Every file and folder under the temp folder, with its bytes.
   std::map<std::string, std::string> Tree() const {
     std::map<std::string, std::string> tree;
@@ -109,6 +113,31 @@ TEST(frmMain, RefusesToCloseWhileConverting) {
   EXPECT_TRUE(main.SensyuFile() != nullptr);
   EXPECT_TRUE(main.Form_QueryUnload());
   EXPECT_TRUE(main.SensyuFile() == nullptr);
+}
+
+// A downloaded archive goes the way of a file the user named; a failed
+// download (already told by the downloader) touches nothing.
+TEST(frmMain, ConvertsWhatWasDownloaded) {
+  struct cFakeDownloader : cFanDownloader {
+    std::optional<fs::path> archive;
+    std::string asked;
+    std::optional<fs::path> Download(const std::string& yymm, cWindowServices&) override {
+      asked = yymm;
+      return archive;
+    }
+  } downloader;
+  for (const bool found : {true, false}) {
+    cStart s;
+    s.shell.desktop = s.Desktop().string();
+    if (found) downloader.archive = s.Data("lh5-level1.lzh");
+    frmMain main(s.window, s.form, s.shell, DiskSites(), &downloader);
+    EXPECT_EQ(main.Form_Load(ParseCommandLine({"--download=2510", "--yes"})),
+              found ? eStartOutcome::Converted : eStartOutcome::DownloadFailed);
+    EXPECT_EQ(downloader.asked, "2510");
+    EXPECT_EQ(fs::exists(s.Site() / "2000/2951.html"), found);
+    downloader.archive.reset();
+  }
+  EXPECT_EQ(ExitStatus(eStartOutcome::DownloadFailed), 1);
 }
 
 TEST(frmMain, WithoutAFileOffersTheDownloadPage) {

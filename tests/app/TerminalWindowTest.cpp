@@ -56,6 +56,7 @@ TEST(TerminalWindow, AnswersYesOnlyWhenTold) {
     std::ostringstream out, err;
     cTerminalWindow window(in, out, err, row.interactive, false);
     EXPECT_EQ(window.MsgBox("変換しますか。", MsgButtons::YesNo, MsgIcon::Question, "Harumado"), row.answer) << row.typed;
+    EXPECT_EQ(out.str().find("Please answer"), std::string::npos) << row.typed;  // every row is an answer
   }
 }
 

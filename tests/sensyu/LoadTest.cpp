@@ -41,4 +41,16 @@ TEST(FileLoad, MatchesExpectedDumps) {
   }
 }
 
+// A course outside 1..6 or a slot below 0 is a caller's error, told as such.
+TEST(FileLoad, RefusesCoursesAndSlotsThatDoNotExist) {
+  cFakeWindow window;
+  cSensyuFile f(window);
+  cSensyuNoList list;
+  ASSERT_TRUE(f.FileLoad(DataPath("full_record.txt").string(), list));
+  EXPECT_EQ(f.SensyuNo(0), "");
+  EXPECT_THROW(f.SensyuNo(-1), std::out_of_range);
+  for (int16_t course : {0, 7}) EXPECT_THROW(f.Course1FinishTimes("4321", course), std::out_of_range) << course;
+  EXPECT_EQ(f.Course1FinishTimes("9999", 7), 0);  // not loaded: 0 whatever the course
+}
+
 }  // namespace

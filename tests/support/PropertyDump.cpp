@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -24,9 +25,13 @@ std::string DumpRacers(const cSensyuFile& f) {
   std::ostringstream out;
   out << "period=" << f.Nen() << " " << f.Ki() << " [" << f.YmdStart() << "] [" << f.YmdEnd() << "] "
       << f.GetSensyuFileVersion() << " last=" << f.LastYoseiKi() << " slots=" << f.SlotCount() << "\n";
-  for (int16_t slot = 1; slot <= f.SlotCount(); ++slot) {
-    const std::string no = f.SensyuNo(slot);
-    out << "slot " << slot << " [" << no << "]\n";
+  // Every slot's racer, then a number no slot holds: its figures must all be 0.
+  std::vector<std::string> numbers;
+  for (int16_t slot = 1; slot <= f.SlotCount(); ++slot) numbers.push_back(f.SensyuNo(slot));
+  numbers.push_back("none");
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    const std::string& no = numbers[i];
+    out << "slot " << i + 1 << " [" << no << "]\n";
     if (no.empty()) continue;
     RACER(NameKanji) RACER(NameKana) RACER(Branch) RACER(Birthplace) RACER(Class) RACER(Birth)
     FIGURE(Sex) FIGURE(Age) FIGURE(Height) FIGURE(Weight) RACER(Blood) FIGURE(Syoritu) FIGURE(FSyoritu)

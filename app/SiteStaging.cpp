@@ -55,12 +55,12 @@ fs::path cSiteStaging::Beside(const std::string& what) const {
 void cSiteStaging::Begin(const std::function<void()>& waiting) {
   Lock(waiting);
   RemoveStale();
-  m_Staging = Beside("new-" + std::to_string(::getpid()));
-  if (::mkdir(m_Staging.c_str(), 0700) != 0) {
+  const fs::path staging = Beside("new-" + std::to_string(::getpid()));
+  if (::mkdir(staging.c_str(), 0700) != 0) {
     const int err = errno;
-    m_Staging.clear();
-    throw cFileFailure(Beside("new-" + std::to_string(::getpid())), err);
+    throw cFileFailure(staging, err);
   }
+  m_Staging = staging;  // only a folder this run made is ever removed
 }
 
 void cSiteStaging::Lock(const std::function<void()>& waiting) {

@@ -120,8 +120,7 @@ bool frmMain::Form_QueryUnload() {
 fs::path frmMain::RosterPage() const { return m_OutputFolder / kRosterPageName; }
 
 void frmMain::SetOutputFolder(const cCommandLine& cmd) {
-  m_UserChoseOutput = cmd.outputFolder.has_value();
-  if (m_UserChoseOutput) {
+  if (cmd.outputFolder) {
     m_OutputFolder = fs::absolute(*cmd.outputFolder);
   } else {
     // Joined as text: no desktop gives the folder at the root, as the shell would.

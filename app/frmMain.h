@@ -78,7 +78,6 @@ class frmMain {
   cSiteFactory m_Sites;
   cFanDownloader* m_Downloader;
   std::filesystem::path m_OutputFolder;
-  bool m_UserChoseOutput = false;
   bool m_Converting = false;
   std::shared_ptr<cSensyuFile> m_SensyuFile;
   cNameList lstName;

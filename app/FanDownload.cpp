@@ -1,15 +1,15 @@
 #include "app/FanDownload.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <iterator>
+
+#include "platform/ErrorText.h"
+#include "platform/LocalTime.h"
+#include "platform/NewFile.h"
+#include "platform/Path.h"
+#include "platform/SiteFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -24,8 +24,9 @@ std::string PeriodText(int year, int month) {
 // "fan2510.lzh" as "fan2510 (n).lzh", the way browsers keep both files.
 std::string NumberedName(const std::string& name, int n) {
   if (n == 0) return name;
-  const fs::path plain(name);
-  return plain.stem().string() + " (" + std::to_string(n) + ")" + plain.extension().string();
+  const std::size_t dot = name.rfind('.');
+  const std::size_t stem = dot == std::string::npos || dot == 0 ? name.size() : dot;
+  return name.substr(0, stem) + " (" + std::to_string(n) + ")" + name.substr(stem);
 }
 
 bool HoldsBytes(const fs::path& file, std::string_view bytes) {
@@ -36,48 +37,8 @@ bool HoldsBytes(const fs::path& file, std::string_view bytes) {
   return held == bytes;
 }
 
-// A hidden file beside the target, so the final step is a link or rename
-// within one file system and a half-written archive never bears the real name.
-std::optional<fs::path> WriteTemporary(const fs::path& folder, std::string_view bytes, std::error_code& ec) {
-  std::string pattern = (folder / ".tobirex-download-XXXXXX").string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) {
-    ec.assign(errno, std::generic_category());
-    return std::nullopt;
-  }
-  // mkstemp makes the file private; a download gets the user's usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  if (done != bytes.size() || ::fsync(fd) != 0) ec.assign(errno != 0 ? errno : EIO, std::generic_category());
-  if (::close(fd) != 0 && !ec) ec.assign(errno, std::generic_category());
-  if (!ec) return fs::path(pattern);
-  ::unlink(pattern.c_str());
-  return std::nullopt;
-}
-
-// A hard link fails when the name is taken, so a file that appeared meanwhile
-// is never replaced; rename is the fallback where links are not supported.
-bool PlaceUnder(const fs::path& temp, const fs::path& target, std::error_code& ec) {
-  fs::create_hard_link(temp, target, ec);
-  if (!ec) {
-    fs::remove(temp, ec);
-    ec.clear();
-    return true;
-  }
-  std::error_code probe;
-  const bool taken = ec == std::errc::file_exists || fs::exists(fs::symlink_status(target, probe));
-  ec.clear();
-  if (taken) return false;
-  fs::rename(temp, target, ec);
-  return !ec;
-}
+// Every temporary file of the download starts with this; a killed download's are removed by the next.
+constexpr const char* kTemporaryPrefix = ".tobirex-download-";
 
 std::string FailureReason(eDownloadFailure failure, const std::string& detail) {
   switch (failure) {
@@ -104,10 +65,8 @@ std::vector<std::string> NewestPeriods(int year, int month) {
 }
 
 std::vector<std::string> NewestPeriodsToday() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return NewestPeriods(local.tm_year + 1900, local.tm_mon + 1);
+  const cYearMonth today = LocalYearMonth();
+  return NewestPeriods(today.year, today.month);
 }
 
 bool IsValidPeriod(std::string_view yymm) {
@@ -139,21 +98,21 @@ std::optional<fs::path> SaveArchive(const fs::path& folder, const std::string& n
   ec.clear();
   fs::create_directories(folder, ec);
   if (ec) return std::nullopt;
-  std::optional<fs::path> temp;
-  for (int n = 0; n < 10000; ++n) {
-    const fs::path target = folder / NumberedName(name, n);
-    if (fs::exists(fs::symlink_status(target))) {
-      if (!HoldsBytes(target, bytes)) continue;
-      if (temp) fs::remove(*temp, ec);
-      ec.clear();
-      return target;
+  RemoveStaleNewFiles(folder, kTemporaryPrefix);
+  try {
+    std::optional<cNewFile> file;
+    for (int n = 0; n < 10000; ++n) {
+      const fs::path target = folder / PathFromUtf8(NumberedName(name, n));
+      if (fs::exists(fs::symlink_status(target))) {
+        if (HoldsBytes(target, bytes)) return target;
+        continue;
+      }
+      if (!file) file.emplace(folder, kTemporaryPrefix, bytes);
+      if (file->PlaceAs(target)) return target;
     }
-    if (!temp && !(temp = WriteTemporary(folder, bytes, ec))) return std::nullopt;
-    if (PlaceUnder(*temp, target, ec)) return target;
-    if (ec) break;
+    ec.assign(NameTakenError(), std::system_category());
+  } catch (const cFileFailure& e) {
+    ec.assign(e.Errno(), std::system_category());
   }
-  std::error_code ignored;
-  if (temp) fs::remove(*temp, ignored);
-  if (!ec) ec = std::make_error_code(std::errc::file_exists);
   return std::nullopt;
 }

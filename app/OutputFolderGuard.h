@@ -1,13 +1,15 @@
 #pragma once
 #include <filesystem>
 
-// Whether a user-chosen output folder may be deleted and rebuilt.
+#include "platform/FileSystem.h"
+
+// Whether a user-chosen output folder may be replaced by a new site.
 struct cFolderCheck {
   bool ok = true;
   std::filesystem::path stranger;  // the first entry that is not part of our site
 };
 
 /// ok when the folder does not exist, is empty, or holds only a site this
-/// program wrote: the roster page, the index page and four-digit folders
-/// holding only racer pages "*.html". Otherwise names what does not belong.
-cFolderCheck CheckOutputFolder(const std::filesystem::path& folder);
+/// program wrote (see SiteEntries.h). Otherwise names what does not belong;
+/// a folder that cannot be looked at, or that is no folder, names itself.
+cFolderCheck CheckOutputFolder(cFileSystem& files, const std::filesystem::path& folder);

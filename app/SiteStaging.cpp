@@ -1,128 +1,115 @@
 #include "app/SiteStaging.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <chrono>
 #include <string>
+#include <thread>
 
-#include "app/Interrupt.h"
-#include "report/SiteFolder.h"
+#include "app/mGlobal.h"
+#include "platform/ErrorText.h"
+#include "platform/Interrupt.h"
+#include "platform/Path.h"
+#include "platform/ProcessId.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Every file a run keeps beside the output folder starts with this, so the
-// next run knows what it may clean up.
-std::string OwnPrefix(const fs::path& output) { return "." + output.filename().string() + ".tobirex-"; }
+// How often a run waiting for another looks at the lock again: often enough
+// that the window keeps repainting and Ctrl-C is taken up at once.
+constexpr std::chrono::milliseconds kLockPoll{50};
 
-// Exchanges two paths in one step where the system can; false where it cannot.
-bool Exchange(const fs::path& a, const fs::path& b) {
-#ifdef RENAME_EXCHANGE
-  if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) throw cFileFailure(b, errno);
-#endif
-  return false;
-}
+// Every name a run keeps beside the output folder starts with this, so the
+// next run knows what it may put right.
+std::string OwnPrefix(const fs::path& output) { return "." + PathToUtf8(output.filename()) + ".tobirex-"; }
 
-void Rename(const fs::path& from, const fs::path& to) {
-  if (::rename(from.c_str(), to.c_str()) != 0) throw cFileFailure(to, errno);
+void MoveOrThrow(cFileSystem& files, const fs::path& from, const fs::path& to) {
+  if (!files.Move(from, to)) throw cFileFailure(to, NameTakenError());
 }
 
 }  // namespace
 
-cSiteStaging::cSiteStaging(fs::path outputFolder) : m_Output(std::move(outputFolder)) {
-  // "site/" names the folder "site": its own name makes the names beside it.
-  if (!m_Output.has_filename()) m_Output = m_Output.parent_path();
-}
+cSiteStaging::cSiteStaging(cFileSystem& files, fs::path outputFolder)
+    : m_Files(files), m_Output(std::move(outputFolder)) {}
 
 cSiteStaging::~cSiteStaging() {
-  std::error_code ec;
-  if (!m_Committed && !m_Staging.empty()) fs::remove_all(m_Staging, ec);
-  if (m_LockFd < 0) return;
-  if (m_Locked) ::unlink(Beside("lock").c_str());  // never another run's lock
-  ::close(m_LockFd);
+  try {
+    if (!m_Committed && !m_Staging.empty() && m_Stranded.empty()) TakeApart(m_Staging);
+  } catch (const std::exception&) {
+    // Left for the next run, which takes apart whatever is beside the output folder.
+  }
 }
 
 fs::path cSiteStaging::Beside(const std::string& what) const {
-  return m_Output.parent_path() / (OwnPrefix(m_Output) + what);
+  return m_Output.parent_path() / PathFromUtf8(OwnPrefix(m_Output) + what);
 }
 
 void cSiteStaging::Begin(const std::function<void()>& waiting) {
   Lock(waiting);
-  RemoveStale();
-  const fs::path staging = Beside("new-" + std::to_string(::getpid()));
-  if (::mkdir(staging.c_str(), 0700) != 0) {
-    const int err = errno;
-    throw cFileFailure(staging, err);
-  }
-  m_Staging = staging;  // only a folder this run made is ever removed
+  Recover();
+  const fs::path staging = Beside("new-" + std::to_string(ProcessId()));
+  m_Files.MakePrivateFolder(staging, m_Files.Look(m_Output));
+  m_Staging = staging;  // only a folder this run made is ever taken apart as this run's
 }
 
 void cSiteStaging::Lock(const std::function<void()>& waiting) {
-  // The lock file goes away when its run ends; a run that waited on a lock
-  // file since removed must lock the one now in its place.
   const fs::path lock = Beside("lock");
-  for (bool told = false;;) {
-    m_LockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (m_LockFd < 0) throw cFileFailure(lock, errno);
-    if (::flock(m_LockFd, LOCK_EX | LOCK_NB) != 0) {
-      if (!told) waiting();
-      told = true;
-      while (::flock(m_LockFd, LOCK_EX) != 0) {
-        if (errno != EINTR) throw cFileFailure(lock, errno);
-        ThrowIfInterrupted();  // Ctrl-C ends the wait, not only the run
-      }
-    }
-    struct stat held{}, named{};
-    if (::fstat(m_LockFd, &held) == 0 && ::lstat(lock.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
-        held.st_dev == named.st_dev) {
-      m_Locked = true;
-      return;
-    }
-    ::close(m_LockFd);
-    m_LockFd = -1;
+  while (!(m_Lock = m_Files.TryLock(lock))) {
+    waiting();
+    ThrowIfInterrupted();
+    std::this_thread::sleep_for(kLockPoll);
   }
 }
 
-// Under the lock no other run is at work here: whatever staging folder of
-// ours lies beside the output folder was left by a run that was killed.
-void cSiteStaging::RemoveStale() const {
+// Under the lock no other run is at work here: whatever of ours lies beside
+// the output folder was left by a run that was killed.
+void cSiteStaging::Recover() {
   const std::string prefix = OwnPrefix(m_Output);
-  std::error_code ec;
-  for (fs::directory_iterator it(m_Output.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.starts_with(prefix + "new-") || name.starts_with(prefix + "old-")) {
-      std::error_code ignored;
-      fs::remove_all(it->path(), ignored);
+  std::vector<fs::path> left;
+  for (const std::string& name : m_Files.List(m_Output.parent_path())) {
+    if (name.starts_with(prefix + "new-") || name.starts_with(prefix + "old-"))
+      left.push_back(m_Output.parent_path() / PathFromUtf8(name));
+  }
+  // Killed between moving the old site aside and the new one in: the old one goes back.
+  if (m_Files.Look(m_Output).kind == eEntryKind::Missing) {
+    for (const fs::path& folder : left) {
+      if (PathToUtf8(folder.filename()).starts_with(prefix + "old-") && m_Files.Move(folder, m_Output)) break;
     }
+  }
+  for (const fs::path& folder : left) {
+    if (m_Files.Look(folder).kind != eEntryKind::Missing) TakeApart(folder);
   }
 }
 
-fs::path cSiteStaging::Commit() {
-  if (::chmod(m_Staging.c_str(), 0755) != 0) throw cFileFailure(m_Staging, errno);
-  struct stat st{};
-  if (::lstat(m_Output.c_str(), &st) != 0) {
-    Rename(m_Staging, m_Output);  // no old site: the new one simply takes the name
-    m_Committed = true;
-    return {};
-  }
-  if (Exchange(m_Staging, m_Output)) {
-    m_Committed = true;
-    return m_Staging;  // the old site now stands under the staging name
-  }
-  const fs::path old = Beside("old-" + std::to_string(::getpid()));
-  Rename(m_Output, old);
-  try {
-    Rename(m_Staging, m_Output);
-  } catch (...) {
-    Rename(old, m_Output);
-    throw;
+void cSiteStaging::TakeApart(const fs::path& folder) {
+  for (cFileFailure& stayed : ShellDelete(m_Files, folder, m_Output)) m_Leftovers.push_back(std::move(stayed));
+}
+
+void cSiteStaging::Commit() {
+  const cEntry old = m_Files.Look(m_Output);
+  m_Files.SetAccess(m_Staging, old);
+  if (old.kind == eEntryKind::Missing) {
+    MoveOrThrow(m_Files, m_Staging, m_Output);  // no old site: the new one simply takes the name
+  } else if (m_Files.Exchange(m_Staging, m_Output)) {
+    m_Aside = m_Staging;  // the old site now bears the staging folder's name
+  } else {
+    // Where the system has no exchange: the old site steps aside first.
+    const fs::path aside = Beside("old-" + std::to_string(ProcessId()));
+    MoveOrThrow(m_Files, m_Output, aside);
+    try {
+      MoveOrThrow(m_Files, m_Staging, m_Output);
+    } catch (const cFileFailure&) {
+      try {
+        MoveOrThrow(m_Files, aside, m_Output);
+      } catch (const cFileFailure&) {
+        m_Stranded = aside;
+      }
+      throw;
+    }
+    m_Aside = aside;
   }
   m_Committed = true;
-  return old;
+}
+
+void cSiteStaging::RemoveOld() {
+  if (!m_Aside.empty()) TakeApart(m_Aside);
 }

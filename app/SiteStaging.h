@@ -1,39 +1,59 @@
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <vector>
 
-// A new site is built in a private folder beside the output folder and
-// swapped in only when complete, so the output folder is at every moment
-// either the whole old site or the whole new one. One run per output folder
-// at a time: a second run waits for the first.
+#include "platform/FileSystem.h"
+#include "platform/SiteFolder.h"
+
+// A new site is built in a hidden folder beside the output folder and put in
+// its place only when complete; the old site is then taken apart, and what
+// the user put into it meanwhile moves over to the new one. The output folder
+// is at every moment the whole old site or the whole new one. One run per
+// output folder at a time: a second run waits for the first. After a crash at
+// any step, the next run puts things right before it starts:
+//   - no output folder, an old site aside: the old site goes back;
+//   - anything else left beside: taken apart as an old site is.
 class cSiteStaging {
  public:
-  explicit cSiteStaging(std::filesystem::path outputFolder);
-  /// Removes this run's staging folder unless it was swapped in.
+  cSiteStaging(cFileSystem& files, std::filesystem::path outputFolder);
+  /// Takes apart this run's staging folder unless it was swapped in; releases the lock.
   ~cSiteStaging();
   cSiteStaging(const cSiteStaging&) = delete;
   cSiteStaging& operator=(const cSiteStaging&) = delete;
 
-  /// Takes the output folder's lock (waiting for a run that holds it, after
-  /// calling `waiting`), removes staging folders that runs killed earlier
-  /// left, and creates this run's hidden staging folder. Throws cFileFailure,
-  /// or cInterrupted when a signal ends the wait.
+  /// Takes the output folder's lock (while another run holds it, `waiting`
+  /// is called every time the lock is tried again), puts right what killed
+  /// runs left, and creates this run's hidden staging folder with the output
+  /// folder's group. Throws cFileFailure, or cInterrupted when a signal ends the wait.
   void Begin(const std::function<void()>& waiting);
   /// The folder the new site is written into.
   const std::filesystem::path& Folder() const { return m_Staging; }
-  /// Puts the new site in the output folder's place in one step; returns the
-  /// folder that now holds the old site (to delete), or empty when there was none.
-  /// Throws cFileFailure, leaving the old site in place.
-  std::filesystem::path Commit();
+  /// Puts the new site in the output folder's place, with the old folder's
+  /// mode. Throws cFileFailure; the old site is then still in place, or, if
+  /// even putting it back failed, aside, where the next run puts it back.
+  void Commit();
+  bool Committed() const { return m_Committed; }
+  /// Where the old site waits when putting it back failed; empty otherwise.
+  const std::filesystem::path& Stranded() const { return m_Stranded; }
+  /// After Commit: takes the old site apart (see ShellDelete).
+  void RemoveOld();
+  /// What could not be taken apart, by this run or left by earlier ones: the next run tries again.
+  const std::vector<cFileFailure>& Leftovers() const { return m_Leftovers; }
 
  private:
   std::filesystem::path Beside(const std::string& what) const;
   void Lock(const std::function<void()>& waiting);
-  void RemoveStale() const;
+  void Recover();
+  void TakeApart(const std::filesystem::path& folder);
 
+  cFileSystem& m_Files;
   std::filesystem::path m_Output;
   std::filesystem::path m_Staging;
-  int m_LockFd = -1;
-  bool m_Locked = false;
+  std::filesystem::path m_Aside;     // the old site after the swap
+  std::filesystem::path m_Stranded;
+  std::unique_ptr<cHeldLock> m_Lock;
+  std::vector<cFileFailure> m_Leftovers;
   bool m_Committed = false;
 };

@@ -1,10 +1,11 @@
 #include "app/frmMain.h"
 
-#include <cstring>
 #include <exception>
 
-#include "app/Interrupt.h"
+#include "app/InterruptibleWindow.h"
 #include "app/OutputFolderGuard.h"
+#include "platform/ErrorText.h"
+#include "platform/Path.h"
 #include "report/ConvertFanFile.h"
 #include "sensyu/FanInput.h"
 #include "sensyu/RunError.h"
@@ -48,15 +49,45 @@ std::string UnreadableText(const std::string& argText, const cFanInput& input) {
   return WithErrorCode("ファイルを読み込めません。" + kCrLf + argText + kCrLf + input.reason, input.errorNumber);
 }
 
-std::string UnexpectedText(const char* what) {
-  return "予期しないエラーのため変換を中止しました。以前のページはそのまま残っています。" + kCrLf + kCrLf + what;
+std::string UnexpectedText(const char* what, bool swapped) {
+  return std::string("予期しないエラーのため変換を中止しました。") +
+         (swapped ? "新しいページへの入れ替えは済んでいます。" : "以前のページはそのまま残っています。") + kCrLf +
+         kCrLf + what;
 }
 
 std::string RefusedOutputText(const fs::path& folder, const fs::path& stranger) {
   return "出力先のフォルダーに、このプログラムが作ったページ以外のものがあります。" + kCrLf +
          "フォルダーを消して作り直すことはせず、何も変更せずに終了します。" + kCrLf +
-         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + folder.string() +
-         kCrLf + "見つかったもの: " + stranger.string();
+         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + PathToUtf8(folder) +
+         kCrLf + "見つかったもの: " + PathToUtf8(stranger);
+}
+
+std::string UnplaceableText(const fs::path& folder, const cOutputPlace& place) {
+  std::string why, hint = "その中に新しいフォルダーを作り、そこを出力先にしてください。";
+  switch (place.problem) {
+    case ePlaceProblem::NoParent: why = "ドライブやファイル システムの最上位のフォルダーです。"; break;
+    case ePlaceProblem::MountPoint: why = "別のドライブ（ファイル システム）の最上位のフォルダーです。"; break;
+    case ePlaceProblem::ParentNotWritable:
+      why = "このフォルダーが入っているフォルダーに書き込めません: " + PathToUtf8(place.folder.parent_path());
+      hint = "書き込めるフォルダーの中を出力先にしてください。";
+      break;
+    case ePlaceProblem::None: break;
+  }
+  return "出力先のフォルダーを新しいページと入れ替えられないため、何も変更せずに終了します。" + kCrLf + why + kCrLf +
+         kCrLf + "出力先: " + PathToUtf8(folder) + kCrLf + hint;
+}
+
+std::string FailureText(const std::string& what, const fs::path& file, int number) {
+  return WithErrorCode(what + kCrLf + PathToUtf8(file) + kCrLf + ErrorText(number), number);
+}
+
+// Up to five of what stayed behind, one per line.
+std::string LeftoversText(const std::vector<cFileFailure>& leftovers) {
+  std::string text = "新しいページに入れ替えましたが、以前のページの一部を片付けられませんでした。" + kCrLf +
+                     "次に変換するときに、もう一度片付けます。" + kCrLf;
+  for (std::size_t i = 0; i < leftovers.size() && i < 5; ++i) text += kCrLf + leftovers[i].what();
+  if (leftovers.size() > 5) text += kCrLf + "ほか " + std::to_string(leftovers.size() - 5) + " 件";
+  return text;
 }
 
 // Marks the conversion as running for as long as it is in scope.
@@ -77,6 +108,7 @@ int ExitStatus(eStartOutcome outcome) {
   switch (outcome) {
     case eStartOutcome::NotFound:
     case eStartOutcome::NotAFanFile:
+    case eStartOutcome::Unplaceable:
     case eStartOutcome::DownloadFailed:
     case eStartOutcome::ConversionFailed:
       return 1;
@@ -88,8 +120,13 @@ int ExitStatus(eStartOutcome outcome) {
 }
 
 frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites,
-                 cFanDownloader* downloader)
-    : m_Window(window), m_Form(form), m_Shell(shell), m_Sites(std::move(sites)), m_Downloader(downloader) {}
+                 cFanDownloader* downloader, cFileSystem& files)
+    : m_Window(window),
+      m_Form(form),
+      m_Shell(shell),
+      m_Sites(std::move(sites)),
+      m_Downloader(downloader),
+      m_Files(files) {}
 
 eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
   try {
@@ -98,7 +135,7 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
     throw;  // the staging folder is gone; main ends the program as the signal asked
   } catch (const std::exception& e) {
     // Out of memory or anything else unforeseen: told, and the old site stays.
-    m_Window.MsgBox(UnexpectedText(e.what()), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    m_Window.MsgBox(UnexpectedText(e.what(), m_Swapped), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
     return eStartOutcome::ConversionFailed;
   }
 }
@@ -117,14 +154,14 @@ bool frmMain::Form_QueryUnload() {
   return true;
 }
 
-fs::path frmMain::RosterPage() const { return m_OutputFolder / kRosterPageName; }
+fs::path frmMain::RosterPage() const { return m_OutputFolder / PathFromUtf8(kRosterPageName); }
 
 void frmMain::SetOutputFolder(const cCommandLine& cmd) {
   if (cmd.outputFolder) {
-    m_OutputFolder = fs::absolute(*cmd.outputFolder);
+    m_OutputFolder = NormalFolderPath(*cmd.outputFolder);
   } else {
     // Joined as text: no desktop gives the folder at the root, as the shell would.
-    m_OutputFolder = fs::path(m_Shell.GetDesktopPath() + fs::path::preferred_separator + kOutputFolderName);
+    m_OutputFolder = PathFromUtf8(m_Shell.GetDesktopPath() + PathSeparator() + kOutputFolderName);
   }
 }
 
@@ -144,12 +181,12 @@ eStartOutcome frmMain::StartWithDownload(const cCommandLine& cmd) {
   const auto archive = m_Downloader ? m_Downloader->Download(cmd.downloadPeriod, m_Window) : std::nullopt;
   if (!archive) return eStartOutcome::DownloadFailed;
   cCommandLine next = cmd;
-  next.argText = archive->string();
+  next.argText = PathToUtf8(*archive);
   return StartWithFile(next);
 }
 
 eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {
-  if (!m_Shell.PlainFileExists(cmd.argText)) {
+  if (!m_Shell.PlainFileExists(PathFromUtf8(cmd.argText))) {
     m_Window.MsgBox(NotFoundText(cmd.argText), MsgButtons::OK, MsgIcon::None, kAppTitle);
     return eStartOutcome::NotFound;
   }
@@ -157,7 +194,9 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {
   // not cost the user the site they have.
   const std::optional<std::string> bytes = ReadInput(cmd.argText);
   if (!bytes) return eStartOutcome::NotAFanFile;
+  m_Place = ResolveOutputPlace(m_Files, m_OutputFolder);
   if (!OutputFolderIsOurs()) return eStartOutcome::Refused;
+  if (!OutputPlaceIsUsable()) return eStartOutcome::Unplaceable;
   if (!cmd.assumeYes &&
       m_Window.MsgBox(ConfirmText(cmd.argText), MsgButtons::YesNo, MsgIcon::Question, kAppTitle) == MsgResult::No)
     return eStartOutcome::Declined;
@@ -165,7 +204,7 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {
 }
 
 std::optional<std::string> frmMain::ReadInput(const std::string& strFileName) {
-  cFanInput input = ReadFanInput(strFileName);
+  cFanInput input = ReadFanInput(PathFromUtf8(strFileName));
   if (input.failure == eFanInputFailure::None) return std::move(input.bytes);
   const bool unreadable = input.failure == eFanInputFailure::Unreadable;
   m_Window.MsgBox(unreadable ? UnreadableText(strFileName, input) : RefusedInputText(strFileName, input),
@@ -175,68 +214,93 @@ std::optional<std::string> frmMain::ReadInput(const std::string& strFileName) {
 
 // The folder is replaced whole: only when it holds nothing but our site.
 bool frmMain::OutputFolderIsOurs() {
-  const cFolderCheck check = CheckOutputFolder(m_OutputFolder);
+  const cFolderCheck check = CheckOutputFolder(m_Files, m_Place.folder);
   if (check.ok) return true;
-  m_Window.MsgBox(RefusedOutputText(m_OutputFolder, check.stranger), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+  // Named the way the user reaches it, through a link to the folder too.
+  const fs::path within = check.stranger.lexically_relative(m_Place.folder);
+  const fs::path shown = within.empty() || *within.begin() == ".." ? check.stranger : m_OutputFolder / within;
+  m_Window.MsgBox(RefusedOutputText(m_OutputFolder, shown.lexically_normal()), MsgButtons::OK, MsgIcon::Exclamation,
+                  kAppTitle);
+  return false;
+}
+
+bool frmMain::OutputPlaceIsUsable() {
+  if (m_Place.problem == ePlaceProblem::None) return true;
+  m_Window.MsgBox(UnplaceableText(m_OutputFolder, m_Place), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
   return false;
 }
 
 eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string& bytes, bool noOpen) {
+  m_Swapped = false;
   {
     cConvertingScope converting(m_Converting);
     m_Window.SetLabel(ProgressLabel::Message, "");
     m_Window.SetLabel(ProgressLabel::Counter, "");
     m_Form.ShowAtTopLeft();
     cInterruptScope interruptible;
-    cSiteStaging staging(m_OutputFolder);
+    cSiteStaging staging(m_Files, m_Place.folder);
     if (!ConvertIntoStaging(strFileName, bytes, staging)) return eStartOutcome::ConversionFailed;
+    TellLeftovers(staging);
   }
   if (!noOpen) OpenRosterPage();
   return eStartOutcome::Converted;
 }
 
 bool frmMain::ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging) {
-  try {
-    InitOutputFolder(staging);
-  } catch (const cFileFailure& e) {
-    // Named as the user knows it, not by the files kept beside it.
-    m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + m_OutputFolder.string() + kCrLf +
-                                      std::strerror(e.Errno()), e.Errno()),
-                    MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
-    return false;
-  }
+  if (!InitOutputFolder(staging)) return false;
   const std::unique_ptr<cSiteFolder> site = m_Sites(staging.Folder());
   cInterruptibleWindow window(m_Window);
   if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile)) return false;
+  return SwapIn(*site, staging);
+}
+
+bool frmMain::SwapIn(cSiteFolder& site, cSiteStaging& staging) {
   try {
-    site->Flush();
+    site.Flush();
     ThrowIfInterrupted();
-    const fs::path old = staging.Commit();
-    if (!old.empty()) m_Shell.ShellDelete(old);
+    staging.Commit();
   } catch (const cFileFailure& e) {
-    m_Window.MsgBox(WithErrorCode("ファイルを書き込めません。" + kCrLf + e.File().string() + kCrLf +
-                                      std::strerror(e.Errno()), e.Errno()),
+    std::string text = FailureText("ファイルを書き込めません。", e.File(), e.Errno());
+    if (!staging.Stranded().empty())
+      text += kCrLf + kCrLf + "以前のページは次のフォルダーにあり、次に変換するときに元の場所に戻します: " +
+              PathToUtf8(staging.Stranded());
+    m_Window.MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    return false;
+  }
+  m_Swapped = true;
+  staging.RemoveOld();
+  return true;
+}
+
+void frmMain::TellLeftovers(const cSiteStaging& staging) {
+  if (staging.Leftovers().empty()) return;
+  m_Window.MsgBox(LeftoversText(staging.Leftovers()), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+}
+
+// The old site stays until the new one is complete: what is prepared here is
+// the folder the new one is built in, beside it.
+bool frmMain::InitOutputFolder(cSiteStaging& staging) {
+  m_Window.SetLabel(ProgressLabel::Message, "初期化しています ...");
+  m_Window.DoEvents();
+  // A fresh account may have no desktop folder yet.
+  m_Shell.CreateFolders(m_Place.folder.parent_path());
+  try {
+    staging.Begin([this] {
+      m_Window.SetLabel(ProgressLabel::Message, "別の変換が終わるのを待っています ...");
+      m_Window.DoEvents();
+    });
+  } catch (const cFileFailure& e) {
+    // Named as the user knows it, then what could not be made beside it.
+    m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + PathToUtf8(m_OutputFolder) + kCrLf +
+                                      e.what(), e.Errno()),
                     MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
     return false;
   }
   return true;
 }
 
-// The old site stays until the new one is complete: what is prepared here is
-// the folder the new one is built in, beside it.
-void frmMain::InitOutputFolder(cSiteStaging& staging) {
-  m_Window.SetLabel(ProgressLabel::Message, "初期化しています ...");
-  m_Window.DoEvents();
-  // A fresh account may have no desktop folder yet.
-  m_Shell.CreateFolders(m_OutputFolder.parent_path());
-  staging.Begin([this] {
-    m_Window.SetLabel(ProgressLabel::Message, "別の変換が終わるのを待っています ...");
-    m_Window.DoEvents();
-  });
-}
-
 int32_t frmMain::ShellOpen(const std::string& file, const std::string& params, const std::string& dir) {
   return m_Shell.ShellOpen(file, params, dir);
 }
 
-void frmMain::OpenRosterPage() { ShellOpen(RosterPage().string(), "", m_OutputFolder.string()); }
+void frmMain::OpenRosterPage() { ShellOpen(PathToUtf8(RosterPage()), "", PathToUtf8(m_OutputFolder)); }

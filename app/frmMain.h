@@ -7,20 +7,24 @@
 
 #include "app/CommandLine.h"
 #include "app/FanDownload.h"
+#include "app/OutputPlace.h"
 #include "app/SiteStaging.h"
 #include "app/mGlobal.h"
-#include "report/DiskSiteFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/SiteFolder.h"
 #include "report/NameList.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
 
 // How a start ended; it decides the exit status.
 enum class eStartOutcome {
-  Reopened, ShowedUsage, NotFound, NotAFanFile, DownloadFailed, Declined, Refused, Converted, ConversionFailed
+  Reopened, ShowedUsage, NotFound, NotAFanFile, DownloadFailed, Declined, Refused, Unplaceable, Converted,
+  ConversionFailed
 };
 
 /// 0 when the program did what was asked, 1 for a missing file, an input it
-/// refused or a failed conversion, 2 for an output folder it refused to clear.
+/// refused, an output folder it cannot swap a site into or a failed
+/// conversion, 2 for an output folder it refused to clear.
 int ExitStatus(eStartOutcome outcome);
 
 // The part of the main window that startup moves and shows.
@@ -37,8 +41,9 @@ class frmMain {
  public:
   /// `sites` makes the folder the new site is written into (on disk, or one a test fails at will).
   /// `downloader` fetches the official archive for --download (none: it fails).
+  /// `files` takes every step of putting the new site in place of the old one.
   frmMain(cWindowServices& window, cFormWindow& form, cShellServices& shell, cSiteFactory sites = DiskSites(),
-          cFanDownloader* downloader = nullptr);
+          cFanDownloader* downloader = nullptr, cFileSystem& files = SystemFileSystem());
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
@@ -64,11 +69,15 @@ class frmMain {
   eStartOutcome StartWithDownload(const cCommandLine& cmd);
   eStartOutcome Convert(const std::string& strFileName, const std::string& bytes, bool noOpen);
   bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging);
-  void InitOutputFolder(cSiteStaging& staging);
+  bool SwapIn(cSiteFolder& site, cSiteStaging& staging);
+  bool InitOutputFolder(cSiteStaging& staging);
+  void TellLeftovers(const cSiteStaging& staging);
   /// The fan file's bytes, or nothing after telling the user why it cannot be converted.
   std::optional<std::string> ReadInput(const std::string& strFileName);
   /// False after telling the user what in the output folder is not ours.
   bool OutputFolderIsOurs();
+  /// False after telling the user why no site can be swapped in at the output folder.
+  bool OutputPlaceIsUsable();
   int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir);
   void OpenRosterPage();
 
@@ -77,8 +86,11 @@ class frmMain {
   cShellServices& m_Shell;
   cSiteFactory m_Sites;
   cFanDownloader* m_Downloader;
-  std::filesystem::path m_OutputFolder;
+  cFileSystem& m_Files;
+  std::filesystem::path m_OutputFolder;  // as the user named it
+  cOutputPlace m_Place;                  // where the site really goes
   bool m_Converting = false;
+  bool m_Swapped = false;  // the new site has taken the old one's place
   std::shared_ptr<cSensyuFile> m_SensyuFile;
   cNameList lstName;
 };

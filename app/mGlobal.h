@@ -2,6 +2,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/SiteFolder.h"
 
 /// The official BOAT RACE website's page where the fan handbook files are published.
 inline constexpr const char* kDownloadPage = "https://www.boatrace.jp/owpc/pc/extra/data/download.html";
@@ -12,11 +16,8 @@ class cShellServices {
  public:
   virtual ~cShellServices() = default;
 
-  /// Path of the user's desktop folder, or empty text when there is none.
+  /// Path of the user's desktop folder (UTF-8), or empty text when there is none.
   virtual std::string GetDesktopPath() = 0;
-  /// Deletes the folder tree permanently, silently and without asking; a
-  /// symbolic link is removed itself, never followed. Failures are ignored.
-  virtual void ShellDelete(const std::filesystem::path& folder) = 0;
   /// Opens the file in the user's default application; non-zero when the shell took it.
   virtual int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir) = 0;
   /// Opens kDownloadPage in the web browser; the result is ignored.
@@ -29,11 +30,18 @@ class cShellServices {
   virtual void CreateFolders(const std::filesystem::path& folder) = 0;
 };
 
-// The file-system half of the shell services, the same for every front end.
+// The desktop folder and the file-system half of the shell services, the same for every front end.
 class cLocalShellServices : public cShellServices {
  public:
-  void ShellDelete(const std::filesystem::path& folder) override;
+  std::string GetDesktopPath() override;
   bool FolderExists(const std::filesystem::path& path) override;
   bool PlainFileExists(const std::filesystem::path& path) override;
   void CreateFolders(const std::filesystem::path& folder) override;
 };
+
+/// Deletes a site folder permanently, silently and without asking, but only
+/// what this program writes there: anything else found in it moves to the
+/// same place under `keepInto` (when that folder exists), and the folder
+/// itself goes once nothing is left. Returns what stayed, and why.
+std::vector<cFileFailure> ShellDelete(cFileSystem& files, const std::filesystem::path& folder,
+                                      const std::filesystem::path& keepInto);

@@ -6,18 +6,19 @@
 
 #include "app/CommandLine.h"
 #include "app/FrontEndChoice.h"
-#include "app/Interrupt.h"
 #include "app/qt/QtFrontEnd.h"
 #include "app/qt/cQtDownloader.h"
 #include "app/term/TerminalFrontEnd.h"
+#include "platform/Interrupt.h"
+#include "platform/KnownFolders.h"
 
 namespace {
 
 int Run(const cCommandLine& cmd) {
   const cEnvLookup env = [](const char* name) -> const char* { return std::getenv(name); };
   if (ChooseFrontEnd(cmd.noGui, env) == eFrontEnd::Terminal) {
-    cQtDownloader downloader(QtDownloadFolder(), DownloadBase());
-    return RunTerminalFrontEnd(cmd, QtDesktopPath(), DisplayAvailable(env), downloader);
+    cQtDownloader downloader(DownloadFolder(), DownloadBase());
+    return RunTerminalFrontEnd(cmd, DisplayAvailable(env), downloader);
   }
   return RunQtFrontEnd(cmd);
 }

@@ -23,10 +23,10 @@
 #include "bench/GeneratedSample.h"
 #include "bench/QuietWindow.h"
 #include "report/ConvertFanFile.h"
-#include "report/DiskSiteFolder.h"
+#include "platform/SiteFolder.h"
 #include "report/Format.h"
 #include "sensyu/FanLines.h"
-#include "sensyu/ReadFile.h"
+#include "platform/FileRead.h"
 
 namespace fs = std::filesystem;
 
@@ -43,9 +43,9 @@ bool Convert(const std::string& input, const fs::path& site) {
   std::shared_ptr<cSensyuFile> sensyu;
   const std::string bytes = ReadWholeFile(input);
   fs::create_directory(site);
-  cDiskSiteFolder folder(site);
-  if (!ConvertFanFile(input, bytes, folder, window, lstName, sensyu)) return false;
-  folder.Flush();
+  const std::unique_ptr<cSiteFolder> folder = DiskSiteFolder(site);
+  if (!ConvertFanFile(input, bytes, *folder, window, lstName, sensyu)) return false;
+  folder->Flush();
   return true;
 }
 

@@ -1,13 +1,14 @@
 #include "report/ConvertFanFile.h"
 
-#include <cstring>
 #include <limits>
 #include <set>
 
+#include "platform/ErrorText.h"
+#include "platform/ParallelFor.h"
+#include "platform/Path.h"
 #include "report/Format.h"
 #include "report/RosterPage.h"
 #include "sensyu/FanLines.h"
-#include "sensyu/ParallelFor.h"
 #include "sensyu/RunError.h"
 
 namespace {
@@ -16,7 +17,7 @@ namespace {
 constexpr std::size_t kPagesPerHelper = 64;
 
 // The per-thousand folder of a racer page, relative to the site's root.
-std::filesystem::path PageFolder(int16_t number) { return GetSensyuFolder(number, true, {}); }
+std::filesystem::path PageFolder(int16_t number) { return PathFromUtf8(GetSensyuFolder(number, true, {})); }
 
 // The racer numbers of the file in file order; creates each per-thousand
 // folder on the way, as the racer pages will need them. A folder is made
@@ -72,7 +73,7 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const auto i = static_cast<int16_t>(n + 1);
     if (!withPage[n + 1]) return;
     const std::string no = sensyu.SensyuNo(i);
-    site.WritePage(PageFolder(TextToInt16(no)) / (no + ".html"), MakeSensyuPage(sensyu, i));
+    site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"), MakeSensyuPage(sensyu, i));
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);
@@ -80,8 +81,8 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
   };
   const auto pages = static_cast<std::size_t>(count);
   ParallelFor(pages, HelpersFor(pages, kPagesPerHelper), makePage, reached, listRacers);
-  site.WritePage("ファン手帳.html", roster.Finish());
-  site.WritePage("索引.html", MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, window));
+  site.WritePage(PathFromUtf8("ファン手帳.html"), roster.Finish());
+  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, window));
 }
 
 void ShowFailure(cWindowServices& window, const std::string& what, const std::string& file, const std::string& reason,
@@ -101,7 +102,7 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
     lstName.Clear();
     list = CollectSensyuNo(bytes, site);
   } catch (const cFileFailure& e) {
-    ShowFailure(window, "フォルダを作成できません。", e.File().string(), std::strerror(e.Errno()), e.Errno());
+    ShowFailure(window, "フォルダを作成できません。", PathToUtf8(e.File()), ErrorText(e.Errno()), e.Errno());
     return false;
   } catch (const cRunError& e) {
     // More racer lines than a 16-bit count holds: told as the loader tells it.
@@ -118,7 +119,7 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
   try {
     WriteSite(*sensyu, count, site, window, lstName);
   } catch (const cFileFailure& e) {
-    ShowFailure(window, "ファイルを書き込めません。", e.File().string(), std::strerror(e.Errno()), e.Errno());
+    ShowFailure(window, "ファイルを書き込めません。", PathToUtf8(e.File()), ErrorText(e.Errno()), e.Errno());
     return false;
   } catch (const cRunError& e) {
     ShowFailure(window, "ページを作成できません。", strFileName, e.what(), e.Number());

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "report/NameList.h"
-#include "report/SiteFolder.h"
+#include "platform/SiteFolder.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/Path.h"
 #include "report/TrimBlanks.h"
 #include "sensyu/RunError.h"
 #include "sensyu/WindowServices.h"
@@ -191,7 +192,7 @@ std::string GetKiName(int16_t intKi) {
 
 std::string GetSensyuFolder(int16_t intSensyuNo, bool absolute, const std::filesystem::path& outputFolder) {
   std::string base = ZeroPadded(intSensyuNo / 1000 * 1000, 4);
-  if (absolute) return (outputFolder / base).string();
+  if (absolute) return PathToUtf8(outputFolder / base);
   // Links keep the Windows form; browsers resolve the backslash.
   return ".\\" + base;
 }

@@ -1,9 +1,8 @@
 #include "sensyu/FanInput.h"
 
+#include "platform/FileRead.h"
 #include "sensyu/FanArchive.h"
 #include "sensyu/FanLines.h"
-#include "sensyu/ReadFile.h"
-#include "sensyu/RunError.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ cFanInput ReadFanInput(const std::filesystem::path& file) {
   cFanInput input;
   try {
     input.bytes = ReadWholeFile(file);
-  } catch (const cRunError& e) {
+  } catch (const cReadFailure& e) {
     input.failure = eFanInputFailure::Unreadable;
     input.reason = e.what();
     input.errorNumber = e.Number();

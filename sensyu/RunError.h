@@ -13,8 +13,6 @@ class cRunError : public std::runtime_error {
 
   static cRunError TypeMismatch() { return {13, "型が一致しません。"}; }
   static cRunError Overflow() { return {6, "オーバーフローしました。"}; }
-  /// From errno: the operating system's own description and number.
-  static cRunError FromErrno(int err);
 
  private:
   int m_Number;

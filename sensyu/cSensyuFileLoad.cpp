@@ -1,12 +1,13 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/FileRead.h"
+#include "platform/ParallelFor.h"
+#include "platform/Path.h"
 #include "sensyu/Cp932.h"
 #include "sensyu/FanLines.h"
 #include "sensyu/FieldConvert.h"
 #include "sensyu/FieldTable.h"
-#include "sensyu/ParallelFor.h"
-#include "sensyu/ReadFile.h"
 #include "sensyu/RunError.h"
 #include "sensyu/cSensyuFile.h"
 
@@ -75,14 +76,15 @@ std::string_view FieldBytes(std::string_view line, const cRecordField& field) {
 }  // namespace
 
 bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSensyuNo, int16_t intRev) {
-  if (!IsPlainFile(strFileName)) {
+  const std::filesystem::path file = PathFromUtf8(strFileName);
+  if (!IsPlainFile(file)) {
     ShowLoadError("ファイルが見つかりません。\r\n" + strFileName);
     return false;
   }
   std::string bytes;
   try {
-    bytes = ReadWholeFile(strFileName);
-  } catch (const cRunError& e) {
+    bytes = ReadWholeFile(file);
+  } catch (const cReadFailure& e) {
     ShowLoadError(WithErrorCode(e.what(), e.Number()));
     InitSensyuData(1);
     return false;

@@ -1,12 +1,12 @@
 #include "app/qt/QtFrontEnd.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 
 #include "app/frmMain.h"
 #include "app/qt/cMainWindow.h"
 #include "app/qt/cQtDownloader.h"
 #include "app/qt/cQtShell.h"
+#include "platform/KnownFolders.h"
 
 int RunQtFrontEnd(const cCommandLine& cmd) {
   // Qt reads options such as -style from its arguments; the user's words are a file name.
@@ -19,15 +19,11 @@ int RunQtFrontEnd(const cCommandLine& cmd) {
 
   cQtShell shell;
   cMainWindow window;
-  cQtDownloader downloader(QtDownloadFolder(), DownloadBase());
+  cQtDownloader downloader(DownloadFolder(), DownloadBase());
   frmMain main(window, window, shell, DiskSites(), &downloader);
   window.Attach(&main);
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.close();  // the unload: releases the racer data
   window.Attach(nullptr);
   return ExitStatus(outcome);
-}
-
-std::string QtDesktopPath() {
-  return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString();
 }

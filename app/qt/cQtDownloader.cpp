@@ -1,12 +1,10 @@
 #include "app/qt/cQtDownloader.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -14,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Path.h"
 #include "sensyu/FanArchive.h"
 
 namespace fs = std::filesystem;
@@ -50,12 +49,6 @@ void ShowFailure(cWindowServices& window, const std::string& url, eDownloadFailu
 }
 
 }  // namespace
-
-fs::path QtDownloadFolder() {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-  if (!folder.isEmpty()) return fs::path(folder.toStdString());
-  return fs::path(QDir::homePath().toStdString()) / "Downloads";
-}
 
 cQtDownloader::cQtDownloader(fs::path folder, std::string base) : m_Folder(std::move(folder)), m_Base(std::move(base)) {}
 
@@ -133,6 +126,6 @@ std::optional<fs::path> cQtDownloader::Save(const std::string& yymm, const cFetc
                                             cWindowServices& window) {
   std::error_code ec;
   std::optional<fs::path> saved = SaveArchive(m_Folder, "fan" + yymm + ".lzh", fetched.bytes, ec);
-  if (!saved) ShowFailure(window, url, eDownloadFailure::Save, m_Folder.string() + ": " + ec.message());
+  if (!saved) ShowFailure(window, url, eDownloadFailure::Save, PathToUtf8(m_Folder) + ": " + ec.message());
   return saved;
 }

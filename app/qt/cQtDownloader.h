@@ -7,10 +7,6 @@
 
 class QNetworkReply;
 
-/// The user's download folder as the platform names it (XDG download dir,
-/// else ~/Downloads); needs no running application.
-std::filesystem::path QtDownloadFolder();
-
 // Fetches archives with Qt Network over HTTPS, verified against the system's
 // certificates. The call blocks in its own event loop so the window keeps
 // repainting; without any Qt application (the terminal) it makes one for the

@@ -3,9 +3,6 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "app/qt/QtFrontEnd.h"
-
-std::string cQtShell::GetDesktopPath() { return QtDesktopPath(); }
 
 int32_t cQtShell::ShellOpen(const std::string& file, const std::string& /*params*/, const std::string& /*dir*/) {
   // The default browser resolves the page's relative links from the page itself.

@@ -3,9 +3,10 @@
 #include <iostream>
 
 #include "app/frmMain.h"
-#include "app/term/IsTerminal.h"
 #include "app/term/cTerminalShell.h"
 #include "app/term/cTerminalWindow.h"
+#include "platform/Path.h"
+#include "platform/Terminal.h"
 
 namespace {
 
@@ -17,14 +18,13 @@ class cNoFormWindow : public cFormWindow {
 
 }  // namespace
 
-int RunTerminalFrontEnd(const cCommandLine& cmd, const std::string& desktopPath, bool displayAvailable,
-                        cFanDownloader& downloader) {
+int RunTerminalFrontEnd(const cCommandLine& cmd, bool displayAvailable, cFanDownloader& downloader) {
   cTerminalWindow window(std::cin, std::cout, std::cerr, StdinIsTerminal(), StdoutIsTerminal());
-  cTerminalShell shell(desktopPath, std::cout, displayAvailable);
+  cTerminalShell shell(std::cout, displayAvailable);
   cNoFormWindow form;
   frmMain main(window, form, shell, DiskSites(), &downloader);
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.EndStatus();
-  if (outcome == eStartOutcome::Converted) std::cout << "Site written: " << main.RosterPage().string() << "\n";
+  if (outcome == eStartOutcome::Converted) std::cout << "Site written: " << PathToUtf8(main.RosterPage()) << "\n";
   return ExitStatus(outcome);
 }

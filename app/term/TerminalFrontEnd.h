@@ -7,5 +7,4 @@
 /// Runs startup on the terminal (standard input and output); returns the exit status.
 /// displayAvailable: pages may be handed to the desktop's opener.
 /// downloader: fetches the official archive for --download.
-int RunTerminalFrontEnd(const cCommandLine& cmd, const std::string& desktopPath, bool displayAvailable,
-                        cFanDownloader& downloader);
+int RunTerminalFrontEnd(const cCommandLine& cmd, bool displayAvailable, cFanDownloader& downloader);

@@ -2,10 +2,9 @@
 
 #include <ostream>
 
-#include "app/term/OpenWithDesktop.h"
+#include "platform/OpenDocument.h"
 
-cTerminalShell::cTerminalShell(std::string desktopPath, std::ostream& out, bool launchOpener)
-    : m_DesktopPath(std::move(desktopPath)), m_Out(out), m_LaunchOpener(launchOpener) {}
+cTerminalShell::cTerminalShell(std::ostream& out, bool launchOpener) : m_Out(out), m_LaunchOpener(launchOpener) {}
 
 int32_t cTerminalShell::ShellOpen(const std::string& file, const std::string& /*params*/,
                                   const std::string& /*dir*/) {
@@ -18,4 +17,4 @@ void cTerminalShell::OpenDownloadPage() {
   if (m_LaunchOpener) Launch(kDownloadPage);
 }
 
-bool cTerminalShell::Launch(const std::string& target) { return OpenWithDesktop(target); }
+bool cTerminalShell::Launch(const std::string& target) { return OpenDocument(target); }

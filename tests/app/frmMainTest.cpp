@@ -33,19 +33,19 @@ class cNoForm : public cFormWindow {
 // Fails the write of one page, or the flush, of a site on disk.
 class cFailingSite : public cSiteFolder {
  public:
-  cFailingSite(const fs::path& root, std::string page) : m_Disk(root), m_Page(std::move(page)) {}
-  void CreateFolder(const fs::path& relative) override { m_Disk.CreateFolder(relative); }
+  cFailingSite(const fs::path& root, std::string page) : m_Disk(DiskSiteFolder(root)), m_Page(std::move(page)) {}
+  void CreateFolder(const fs::path& relative) override { m_Disk->CreateFolder(relative); }
   void WritePage(const fs::path& relative, std::string_view bytes) override {
     if (m_Page == "out of memory") throw std::bad_alloc();
     if (relative == m_Page) throw cFileFailure(relative, ENOSPC);
-    m_Disk.WritePage(relative, bytes);
+    m_Disk->WritePage(relative, bytes);
   }
   void Flush() override {
     if (m_Page == "flush") throw cFileFailure("site", EIO);
   }
 
  private:
-  cDiskSiteFolder m_Disk;
+  std::unique_ptr<cSiteFolder> m_Disk;
   std::string m_Page;
 };
 

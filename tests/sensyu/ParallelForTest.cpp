@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "sensyu/ParallelFor.h"
+#include "platform/ParallelFor.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "report/SiteFolder.h"
+#include "platform/SiteFolder.h"
 
 // A site held in memory, as the run would write it to disk. A fault can be
 // set: the write of one page fails, or the creation of every folder.

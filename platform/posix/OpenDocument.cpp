@@ -1,4 +1,4 @@
-#include "app/term/OpenWithDesktop.h"
+#include "platform/OpenDocument.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -8,7 +8,7 @@
 extern char** environ;
 
 // Like the shell, the program does not watch what it opened.
-bool OpenWithDesktop(const std::string& target) {
+bool OpenDocument(const std::string& target) {
   std::string program = "xdg-open";
   std::vector<char*> argv = {program.data(), const_cast<char*>(target.c_str()), nullptr};
   posix_spawn_file_actions_t actions;

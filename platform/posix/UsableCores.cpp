@@ -1,4 +1,4 @@
-#include "sensyu/UsableCores.h"
+#include "platform/UsableCores.h"
 
 #include <sched.h>
 

@@ -1,9 +1,12 @@
 #pragma once
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 
-/// A file or folder of the site that could not be created or written.
+/// A file or folder that could not be created, written, moved or removed;
+/// Errno() is the system's error number.
 class cFileFailure : public std::runtime_error {
  public:
   cFileFailure(std::filesystem::path file, int err);
@@ -28,3 +31,11 @@ class cSiteFolder {
   /// Waits until every page written is stored for good. Throws cFileFailure.
   virtual void Flush() {}
 };
+
+/// Makes the site folder a run writes into, rooted at the given folder.
+using cSiteFactory = std::function<std::unique_ptr<cSiteFolder>(const std::filesystem::path& root)>;
+/// The site on disk below `root`, which must exist. Pages are created anew,
+/// never opened through a link or over an existing file.
+std::unique_ptr<cSiteFolder> DiskSiteFolder(const std::filesystem::path& root);
+/// The factory of sites on disk.
+cSiteFactory DiskSites();

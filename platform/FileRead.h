@@ -2,11 +2,22 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 // Reading the input file: the program's only file read.
 
-/// The whole file's bytes; throws cRunError with the system's reason on failure.
+/// A file the system refused to read; Number() is the system's error number.
+class cReadFailure : public std::runtime_error {
+ public:
+  explicit cReadFailure(int number);
+  int Number() const { return m_Number; }
+
+ private:
+  int m_Number;
+};
+
+/// The whole file's bytes. Throws cReadFailure with the system's reason.
 std::string ReadWholeFile(const std::filesystem::path& file);
 /// True when a regular file (symbolic links followed) is found at `file`.
 bool IsPlainFile(const std::filesystem::path& file);

@@ -1,4 +1,4 @@
-#include "sensyu/ParallelFor.h"
+#include "platform/ParallelFor.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "sensyu/UsableCores.h"
+#include "platform/UsableCores.h"
 
 namespace {
 

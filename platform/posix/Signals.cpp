@@ -1,22 +1,24 @@
-#include "app/Interrupt.h"
-
 #include <signal.h>
 
 #include <csignal>
+#include <cstdlib>
+
+#include "platform/Interrupt.h"
 
 namespace {
 
-volatile std::sig_atomic_t g_Signal = 0;
 struct sigaction g_OldInt, g_OldTerm;
 
-void AskToStop(int signal) { g_Signal = signal; }
+void AskToStop(int signal) { RequestStop(signal); }
 
 }  // namespace
 
 cInterruptScope::cInterruptScope() {
-  g_Signal = 0;
+  RequestStop(0);
   struct sigaction ask{};
   ask.sa_handler = AskToStop;
+  // Calls a signal interrupts are made again; the run looks at the request itself.
+  ask.sa_flags = SA_RESTART;
   sigemptyset(&ask.sa_mask);
   sigaction(SIGINT, &ask, &g_OldInt);
   sigaction(SIGTERM, &ask, &g_OldTerm);
@@ -25,10 +27,6 @@ cInterruptScope::cInterruptScope() {
 cInterruptScope::~cInterruptScope() {
   sigaction(SIGINT, &g_OldInt, nullptr);
   sigaction(SIGTERM, &g_OldTerm, nullptr);
-}
-
-void ThrowIfInterrupted() {
-  if (g_Signal != 0) throw cInterrupted(g_Signal);
 }
 
 void EndAsSignalled(int signal) {

@@ -1,0 +1,32 @@
+#include "app/SiteEntries.h"
+
+#include <algorithm>
+
+#include "report/Format.h"
+#include "sensyu/Cp932.h"
+
+namespace {
+
+bool IsFourDigits(const std::string& text) {
+  return text.size() == 4 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The page of a racer number: the four characters that begin a racer line,
+// which read as a number, and ".html".
+bool IsRacerPageName(const std::string& name) {
+  if (!name.ends_with(".html")) return false;
+  const std::string_view no = std::string_view(name).substr(0, name.size() - 5);
+  return !no.empty() && FirstChars(no, 4).size() == no.size() && IsNumericText(no);
+}
+
+}  // namespace
+
+eSiteEntry TopEntry(const std::string& name, eEntryKind kind) {
+  if (kind == eEntryKind::File && (name == "ファン手帳.html" || name == "索引.html")) return eSiteEntry::Page;
+  if (kind == eEntryKind::Folder && IsFourDigits(name)) return eSiteEntry::PageFolder;
+  return eSiteEntry::Foreign;
+}
+
+eSiteEntry PageFolderEntry(const std::string& name, eEntryKind kind) {
+  return kind == eEntryKind::File && IsRacerPageName(name) ? eSiteEntry::Page : eSiteEntry::Foreign;
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+
+#include "platform/FileSystem.h"
+
+// What a site this program wrote holds, and nothing else: the roster page,
+// the index page, and per-thousand folders ("4000") of racer pages
+// ("4321.html", named by the racer number as the fan file writes it).
+
+enum class eSiteEntry { Page, PageFolder, Foreign };
+
+/// What an entry at the top of a site folder is.
+eSiteEntry TopEntry(const std::string& name, eEntryKind kind);
+/// What an entry inside a per-thousand folder is: a racer page, or foreign.
+eSiteEntry PageFolderEntry(const std::string& name, eEntryKind kind);

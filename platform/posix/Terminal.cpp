@@ -1,0 +1,14 @@
+#include "platform/Terminal.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+bool StdinIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+bool StdoutIsTerminal() { return ::isatty(STDOUT_FILENO) == 1; }
+
+int TerminalColumns() {
+  struct winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
+}

@@ -6,27 +6,26 @@
 
 #include "app/CommandLine.h"
 #include "app/FrontEndChoice.h"
-#include "app/qt/QtFrontEnd.h"
-#include "app/qt/cQtDownloader.h"
+#include "app/WindowFrontEnd.h"
 #include "app/term/TerminalFrontEnd.h"
+#include "platform/Arguments.h"
 #include "platform/Interrupt.h"
-#include "platform/KnownFolders.h"
 
 namespace {
 
 int Run(const cCommandLine& cmd) {
   const cEnvLookup env = [](const char* name) -> const char* { return std::getenv(name); };
   if (ChooseFrontEnd(cmd.noGui, env) == eFrontEnd::Terminal) {
-    cQtDownloader downloader(DownloadFolder(), DownloadBase());
-    return RunTerminalFrontEnd(cmd, DisplayAvailable(env), downloader);
+    const std::unique_ptr<cFanDownloader> downloader = MakeDownloader();
+    return RunTerminalFrontEnd(cmd, DisplayAvailable(env), *downloader);
   }
-  return RunQtFrontEnd(cmd);
+  return RunWindowFrontEnd(cmd);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const cCommandLine cmd = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  const cCommandLine cmd = ParseCommandLine(ProgramArguments(argc, argv));
   switch (cmd.action) {
     case cCommandLine::eAction::Help:
       std::cout << HelpText();

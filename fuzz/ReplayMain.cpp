@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Path.h"
+
 // Stands in for libFuzzer in ordinary builds: runs the harness once on every
 // file of the folders (or files) named on the command line, so the saved
 // corpus and the regression inputs are replayed by every test run.
@@ -31,11 +33,11 @@ std::vector<fs::path> InputsOf(const fs::path& arg) {
 void RunOne(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    std::fprintf(stderr, "cannot read %s\n", file.c_str());
+    std::fprintf(stderr, "cannot read %s\n", PathToUtf8(file).c_str());
     std::exit(2);
   }
   const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  std::fprintf(stderr, "replaying %s (%zu bytes)\n", file.c_str(), bytes.size());
+  std::fprintf(stderr, "replaying %s (%zu bytes)\n", PathToUtf8(file).c_str(), bytes.size());
   LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 

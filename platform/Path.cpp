@@ -11,3 +11,8 @@ std::string PathToUtf8(const std::filesystem::path& path) {
 }
 
 char PathSeparator() { return static_cast<char>(std::filesystem::path::preferred_separator); }
+
+std::string PathToWebUtf8(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.generic_u8string();
+  return std::string(utf8.begin(), utf8.end());
+}

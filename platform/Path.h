@@ -12,3 +12,5 @@ std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
 /// The separator the user sees in paths: "/" or "\".
 char PathSeparator();
+/// The path as UTF-8 text with "/" between its names, as the web writes them.
+std::string PathToWebUtf8(const std::filesystem::path& path);

@@ -1,13 +1,9 @@
 #include "report/NameList.h"
 
-#include <unicode/coll.h>
-#include <unicode/locid.h>
-
 #include <algorithm>
 #include <cassert>
-#include <memory>
-#include <stdexcept>
 
+#include "platform/Collation.h"
 #include "report/TrimBlanks.h"
 
 namespace {
@@ -22,21 +18,12 @@ struct Entry {
   std::string initial;
 };
 
-std::unique_ptr<icu::Collator> OpenJapaneseCollator() {
-  UErrorCode err = U_ZERO_ERROR;
-  std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(icu::Locale::getJapanese(), err));
-  if (U_FAILURE(err) || !collator) throw std::runtime_error("Japanese collation is not available");
-  // Secondary strength: voiced marks count, letter case and width do not.
-  collator->setStrength(icu::Collator::SECONDARY);
-  return collator;
-}
-
 }  // namespace
 
 // Entries are appended as they come and sorted once when first read: a run
 // adds tens of thousands before the index page reads any back.
 struct cNameList::Impl {
-  std::unique_ptr<icu::Collator> collator = OpenJapaneseCollator();
+  cJapaneseCollator collator;
   std::vector<Entry> entries;
   std::vector<std::size_t> order;  // entries in index order: sorting moves these, not the entries
   bool sorted = true;
@@ -45,8 +32,7 @@ struct cNameList::Impl {
   // comparisons than there are entries to make sort keys for.
   bool InIndexOrder(const Entry& a, const Entry& b) const {
     if (a.initial != b.initial) return a.initial < b.initial;
-    UErrorCode err = U_ZERO_ERROR;
-    return collator->compareUTF8(a.text, b.text, err) == UCOL_LESS;
+    return collator.Less(a.text, b.text);
   }
 
   void Sort() {

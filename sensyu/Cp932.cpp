@@ -1,63 +1,24 @@
 #include "sensyu/Cp932.h"
 
-#include <unicode/ucnv.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
-// ICU's windows-31j converter is the source of every mapping, asked once per
-// code and remembered. The loops around it keep the single bytes 0x00-0x7F as
-// they are: Windows does, while ICU's IBM-derived table swaps the controls
-// 0x1A, 0x1C and 0x7F. Pages are mostly ASCII markup, and converting them
-// whole through UTF-16 cost more than writing them.
+#include "platform/Codepage.h"
+
+// The system's code page 932 tables are the source of every mapping, asked
+// once per code and remembered. The loops around them keep the single bytes
+// 0x00-0x7F as they are, as Windows does. Pages are mostly ASCII markup, and
+// converting them whole through UTF-16 cost more than writing them.
 
 namespace {
 
 constexpr char16_t kGeta = u'\u3013';  // 〓
 
-struct ConverterCloser {
-  void operator()(UConverter* c) const { ucnv_close(c); }
-};
-using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
-
-UConverter* Cp932() {
-  thread_local ConverterPtr cnv = [] {
-    UErrorCode err = U_ZERO_ERROR;
-    ConverterPtr c(ucnv_open("windows-31j", &err));
-    if (U_FAILURE(err)) throw std::runtime_error("code page 932 converter is not available");
-    ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
-    ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
-    return c;
-  }();
-  ucnv_reset(cnv.get());
-  return cnv.get();
-}
-
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
-/// The character of a code of one or two bytes, or 〓 when it has none.
-char16_t AskDecode(const char* bytes, int32_t len) {
-  char16_t out[4];
-  UErrorCode err = U_ZERO_ERROR;
-  const int32_t n = ucnv_toUChars(Cp932(), out, 4, bytes, len, &err);
-  return (U_FAILURE(err) || n != 1) ? kGeta : out[0];
-}
-
-/// The code of a BMP character (one byte, or lead << 8 | trail), or 〓's code.
-uint16_t AskEncode(char16_t c) {
-  char out[4];
-  UErrorCode err = U_ZERO_ERROR;
-  const int32_t n = ucnv_fromUChars(Cp932(), out, 4, &c, 1, &err);
-  if (U_FAILURE(err) || n < 1 || n > 2) return 0x81AC;
-  const auto first = static_cast<unsigned char>(out[0]);
-  return n == 1 ? first : static_cast<uint16_t>(first << 8 | static_cast<unsigned char>(out[1]));
-}
 
 class cCp932Memo {
  public:
@@ -67,13 +28,13 @@ class cCp932Memo {
     char16_t& c = m_Chars[static_cast<std::size_t>(lead << 8 | trail)];
     if (c == 0) {
       const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
-      c = AskDecode(bytes, trail ? 2 : 1);
+      c = DecodeCp932Code(bytes, trail ? 2 : 1);
     }
     return c;
   }
   uint16_t Encode(char16_t c) {
     uint16_t& code = m_Codes[c];
-    if (code == kNoCode) code = AskEncode(c);
+    if (code == kNoCode) code = EncodeCp932Code(c);
     return code;
   }
 
@@ -103,6 +64,21 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
   if (c < kLeast[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
   pos += len;
   return c;
+}
+
+/// The code of a character whose JIS form other Shift_JIS converters give in
+/// place of the one Windows reads, or 0.
+uint16_t JisFormCode(char32_t c) {
+  switch (c) {
+    case U'\u2014': return 0x815C;  // EM DASH: Windows reads HORIZONTAL BAR
+    case U'\u301C': return 0x8160;  // WAVE DASH: FULLWIDTH TILDE
+    case U'\u2016': return 0x8161;  // DOUBLE VERTICAL LINE: PARALLEL TO
+    case U'\u2212': return 0x817C;  // MINUS SIGN: FULLWIDTH HYPHEN-MINUS
+    case U'\u00A2': return 0x8191;  // CENT SIGN: FULLWIDTH CENT SIGN
+    case U'\u00A3': return 0x8192;  // POUND SIGN: FULLWIDTH POUND SIGN
+    case U'\u00AC': return 0x81CA;  // NOT SIGN: FULLWIDTH NOT SIGN
+    default: return 0;
+  }
 }
 
 /// Length of the run of ASCII bytes starting at `pos`.
@@ -183,6 +159,38 @@ void AppendCp932(std::string& out, std::string_view utf8) {
     }
   }
   out.resize(static_cast<std::size_t>(dst - out.data()));
+}
+
+std::optional<std::string> Utf8ToCp932Strict(std::string_view utf8) {
+  // Never longer than the UTF-8: no character takes more bytes in code page 932.
+  std::string out(utf8.size(), '\0');
+  char* dst = out.data();
+  cCp932Memo& memo = Memo();
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const std::size_t ascii = AsciiRun(utf8, pos);
+    std::memcpy(dst, utf8.data() + pos, ascii);
+    dst += ascii;
+    pos += ascii;
+    if (pos == utf8.size()) break;
+    const auto c = NextCodePoint(utf8, pos);
+    if (!c || *c > 0xFFFF) return std::nullopt;
+    uint16_t code = memo.Encode(static_cast<char16_t>(*c));
+    if (code == 0x81AC && *c != char32_t{kGeta}) code = JisFormCode(*c);  // 〓's code also tells "none"
+    if (code == 0) return std::nullopt;
+    if (code > 0xFF) *dst++ = static_cast<char>(code >> 8);
+    *dst++ = static_cast<char>(code & 0xFF);
+  }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
+  return out;
+}
+
+bool IsMultiByteUtf8(std::string_view text) {
+  bool beyondAscii = false;
+  for (std::size_t pos = AsciiRun(text, 0); pos < text.size(); pos += AsciiRun(text, pos)) {
+    if (!NextCodePoint(text, pos)) return false;  // code page 932 text ends here, mostly at its first kanji
+    beyondAscii = true;
+  }
+  return beyondAscii;
 }
 
 std::string_view FirstChars(std::string_view utf8, std::size_t count) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,14 @@ std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);
 /// Appends the code page 932 bytes of the UTF-8 text to `out`.
 void AppendCp932(std::string& out, std::string_view utf8);
+/// Code page 932 bytes of a fan file saved as UTF-8, or nothing when the text
+/// is broken or holds a character code page 932 cannot hold. The JIS forms
+/// other converters give (WAVE DASH for ～, and six more) take the code the
+/// original held.
+std::optional<std::string> Utf8ToCp932Strict(std::string_view utf8);
+/// True when the text is well-formed UTF-8 and holds a character beyond ASCII:
+/// code page 932 text with Japanese in it practically never is.
+bool IsMultiByteUtf8(std::string_view text);
 /// Appends the UTF-8 form of a BMP character.
 void AppendUtf8(std::string& out, char16_t c);
 /// True when every byte is below 0x80: such text is the same in UTF-8 and code page 932.

@@ -1,6 +1,7 @@
 #include "sensyu/FanInput.h"
 
 #include "platform/FileRead.h"
+#include "sensyu/Cp932.h"
 #include "sensyu/FanArchive.h"
 #include "sensyu/FanLines.h"
 
@@ -35,6 +36,20 @@ cFanInput Unpacked(std::string_view archive) {
   return input;
 }
 
+// A UTF-8 copy, as an editor saves it, read as the original.
+cFanInput AsSaved(cFanInput input) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (input.bytes.starts_with(kByteOrderMark)) input.bytes.erase(0, kByteOrderMark.size());  // it hides the first racer
+  if (!IsMultiByteUtf8(input.bytes)) return input;
+  std::optional<std::string> cp932 = Utf8ToCp932Strict(input.bytes);
+  // A UTF-8 line is never shorter than its code page 932 original: without a record here there is none.
+  if (!cp932) {
+    return Refused(HoldsRacerRecord(input.bytes) ? eFanInputFailure::BeyondCp932 : eFanInputFailure::NoRacerRecord);
+  }
+  input.bytes = std::move(*cp932);
+  return input;
+}
+
 }  // namespace
 
 bool HoldsRacerRecord(std::string_view bytes) {
@@ -58,6 +73,7 @@ cFanInput ReadFanInput(const std::filesystem::path& file) {
   }
   if (input.bytes.size() > kMaxFanFileBytes) return Refused(eFanInputFailure::TooLarge);  // it grew meanwhile
   if (IsLzhArchive(input.bytes)) input = Unpacked(input.bytes);
+  if (input.failure == eFanInputFailure::None) input = AsSaved(std::move(input));
   if (input.failure == eFanInputFailure::None && !HoldsRacerRecord(input.bytes)) {
     return Refused(eFanInputFailure::NoRacerRecord);
   }

@@ -17,6 +17,7 @@ enum class eFanInputFailure {
   NoFanMember,     // an archive without a fan handbook file
   DamagedArchive,  // an archive that is cut, broken or fails its checksum
   NoRacerRecord,   // no line that can be a racer record: not a fan file
+  BeyondCp932,     // a UTF-8 copy holding a character code page 932 cannot hold
 };
 
 struct cFanInput {
@@ -26,7 +27,8 @@ struct cFanInput {
   int errorNumber = 0;
 };
 
-/// The fan file's bytes from `file`, unpacked when it is an archive, or why it cannot be converted.
+/// The fan file's bytes from `file`, unpacked when it is an archive and back in
+/// code page 932 when an editor saved it as UTF-8, or why it cannot be converted.
 cFanInput ReadFanInput(const std::filesystem::path& file);
 /// True when a line begins with four ASCII digits and is at least 403 bytes
 /// long (the shorter, Old2 record): a file without one is no fan file.

@@ -20,6 +20,17 @@ TEST(Cp932, ConvertsEveryRowAsWindowsDoes) {
     if (row[0] != "decode") {
       EXPECT_EQ(Utf8ToCp932(utf8), cp932) << row[2];
     }
+    if (row[0] == "both") {
+      EXPECT_EQ(Utf8ToCp932Strict(utf8), cp932) << row[2];
+    }
+  }
+}
+
+// A UTF-8 copy of a fan file reads back as the original bytes, or is refused.
+TEST(Cp932, StrictlyReadsAUtf8Copy) {
+  for (const auto& row : ReadRows("utf8_copy.txt")) {
+    const auto expected = row[1] == "-" ? std::nullopt : std::optional(FromHex(row[1]));
+    EXPECT_EQ(Utf8ToCp932Strict(FromHex(row[0])), expected) << row[0];
   }
 }
 

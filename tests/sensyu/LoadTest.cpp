@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/Path.h"
 #include "support/FakeWindow.h"
 #include "support/PropertyDump.h"
 #include "support/TestData.h"
@@ -25,9 +26,9 @@ TEST(FileLoad, MatchesExpectedDumps) {
     cSensyuFile f(window);
     const int16_t intRev = row[2] == "old2" ? 2 : 0;
     cSensyuNoList list;
-    if (row[4] != "-") { ASSERT_TRUE(f.FileLoad(DataPath(row[4]).string(), list, intRev)); }
+    if (row[4] != "-") { ASSERT_TRUE(f.FileLoad(PathToUtf8(DataPath(row[4])), list, intRev)); }
     list = Wanted(row[3]);
-    const bool loaded = f.FileLoad(DataPath(row[1]).string(), list, intRev);
+    const bool loaded = f.FileLoad(PathToUtf8(DataPath(row[1])), list, intRev);
     std::ostringstream got;
     got << "loaded=" << loaded << " list=";
     for (const std::string& no : list) got << no << ",";
@@ -46,7 +47,7 @@ TEST(FileLoad, RefusesCoursesAndSlotsThatDoNotExist) {
   cFakeWindow window;
   cSensyuFile f(window);
   cSensyuNoList list;
-  ASSERT_TRUE(f.FileLoad(DataPath("full_record.txt").string(), list));
+  ASSERT_TRUE(f.FileLoad(PathToUtf8(DataPath("full_record.txt")), list));
   EXPECT_EQ(f.SensyuNo(0), "");
   EXPECT_THROW(f.SensyuNo(-1), std::out_of_range);
   for (int16_t course : {0, 7}) EXPECT_THROW(f.Course1FinishTimes("4321", course), std::out_of_range) << course;

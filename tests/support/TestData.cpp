@@ -6,7 +6,11 @@
 #include <fstream>
 #include <sstream>
 
-std::filesystem::path DataPath(const std::string& relative) { return std::filesystem::path(TEST_DATA_DIR) / relative; }
+#include "platform/Path.h"
+
+std::filesystem::path DataPath(const std::string& relative) {
+  return PathFromUtf8(std::string(TEST_DATA_DIR) + "/" + relative);
+}
 
 std::string ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);

@@ -1,0 +1,13 @@
+#pragma once
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/FanDownload.h"
+
+// The program's own window: Qt on Linux, the Windows user interface on
+// Windows. The build picks one (app/qt or app/win32).
+
+/// Runs startup under the window; returns the exit status.
+int RunWindowFrontEnd(const cCommandLine& cmd);
+/// This build's downloader of the official archive, saving into the user's download folder.
+std::unique_ptr<cFanDownloader> MakeDownloader();

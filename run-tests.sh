@@ -13,6 +13,14 @@ bash .ci/install-deps
 START=$SECONDS
 stage() { printf '== %-10s %-45s (%d s so far)\n' "$1" "$2" $((SECONDS - START)); }
 
+# The operating system is reached through platform/ only (tests and benchmarks may call it directly).
+OS_HEADERS='^\s*#\s*include\s*<(unistd|fcntl|signal|dirent|spawn|sched|pthread|windows|shlobj|winhttp|shellapi)\.h>|^\s*#\s*include\s*<sys/'
+if grep -rnE --include='*.cpp' --include='*.h' --exclude-dir=platform --exclude-dir=tests --exclude-dir=bench \
+     --exclude-dir='build*' --exclude-dir=.git "$OS_HEADERS" .; then
+  echo "OS headers outside platform/ (above)"; exit 1
+fi
+stage layers "no OS header outside platform/"
+
 cmake -S . -B build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBIREX_WERROR=ON >/dev/null
 cmake --build build/ci -j"$JOBS"
 # ctest's own closing line says how many ran; keep the count for the summary.

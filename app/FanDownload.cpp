@@ -1,5 +1,6 @@
 #include "app/FanDownload.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +11,8 @@
 #include "platform/NewFile.h"
 #include "platform/Path.h"
 #include "platform/SiteFolder.h"
+#include "sensyu/FanArchive.h"
+#include "sensyu/FanInput.h"
 
 namespace fs = std::filesystem;
 
@@ -40,15 +43,40 @@ bool HoldsBytes(const fs::path& file, std::string_view bytes) {
 // Every temporary file of the download starts with this; a killed download's are removed by the next.
 constexpr const char* kTemporaryPrefix = ".tobirex-download-";
 
-std::string FailureReason(eDownloadFailure failure, const std::string& detail) {
+// "30 秒", "10 分".
+std::string DurationText(std::chrono::seconds limit) {
+  const long long s = limit.count();
+  return s >= 60 && s % 60 == 0 ? std::to_string(s / 60) + " 分" : std::to_string(s) + " 秒";
+}
+
+// Only the web's schemes; "https:" before "http:" since both start alike.
+std::string_view SchemeOf(std::string_view url) {
+  const auto starts = [&](std::string_view scheme) {
+    return url.size() >= scheme.size() &&
+           std::equal(scheme.begin(), scheme.end(), url.begin(), [](char a, char b) {
+             return a == ((b >= 'A' && b <= 'Z') ? static_cast<char>(b - 'A' + 'a') : b);
+           });
+  };
+  if (starts("https://")) return "https";
+  if (starts("http://")) return "http";
+  return {};
+}
+
+std::string FailureReason(eDownloadFailure failure, const std::string& detail, const cDownloadLimits& limits) {
   switch (failure) {
     case eDownloadFailure::HostLookup: return "サーバーの名前を解決できません。";
     case eDownloadFailure::Connect: return "サーバーに接続できません。";
     case eDownloadFailure::Tls: return "安全な接続 (TLS) を確立できません。";
-    case eDownloadFailure::Timeout: return "30 秒間データが届きませんでした。";
+    case eDownloadFailure::Timeout: return DurationText(limits.silence) + "間データが届きませんでした。";
+    case eDownloadFailure::TooSlow: return DurationText(limits.overall) + "以内に受け取りが終わりませんでした。";
     case eDownloadFailure::HttpStatus: return "サーバーの応答は HTTP " + detail + " でした。";
+    case eDownloadFailure::Redirect:
+      return "リダイレクトを拒否しました (HTTPS から HTTP へ移るもの、" + std::to_string(kMaxRedirects) +
+             " 回を超えるものは受け付けません)。";
     case eDownloadFailure::TooLarge: return "64 MB を超えたため中止しました。";
     case eDownloadFailure::NotLzh: return "受け取ったデータは LZH 書庫ではありません。";
+    case eDownloadFailure::Truncated: return "受け取ったデータは途中で切れています (" + detail + " バイト)。";
+    case eDownloadFailure::Damaged: return "受け取った LZH 書庫は途中で切れているか壊れています。";
     case eDownloadFailure::Save: return "ダウンロード フォルダーに保存できません。";
     case eDownloadFailure::Network:
     case eDownloadFailure::None: break;
@@ -87,9 +115,37 @@ std::string DownloadBase() {
   return mirror != nullptr && *mirror != '\0' ? mirror : kOfficialArchiveBase;
 }
 
-std::string DownloadFailureText(const std::string& url, eDownloadFailure failure, const std::string& detail) {
-  std::string text = "ファン手帳ファイルをダウンロードできません。\r\n" + url + "\r\n" + FailureReason(failure, detail);
-  if (failure != eDownloadFailure::HttpStatus && !detail.empty()) text += "\r\n" + detail;
+bool RedirectAllowed(std::string_view from, std::string_view to, int hopsSoFar) {
+  const std::string_view scheme = SchemeOf(to);
+  return hopsSoFar < kMaxRedirects && !scheme.empty() && !(SchemeOf(from) == "https" && scheme == "http");
+}
+
+std::string ReceivedText(std::uint64_t received, std::optional<std::uint64_t> announced) {
+  std::string text = std::to_string(received / 1024) + " KB";
+  if (announced) text += " / " + std::to_string(*announced / 1024) + " KB";
+  return text;
+}
+
+cBodyVerdict JudgeBody(std::string_view body, std::optional<std::uint64_t> announced) {
+  if (announced && body.size() < *announced) {
+    return {eDownloadFailure::Truncated, std::to_string(body.size()) + " / " + std::to_string(*announced)};
+  }
+  if (!IsLzhArchive(body)) return {eDownloadFailure::NotLzh, {}};
+  switch (CheckArchive(body, kMaxFanFileBytes)) {
+    case eArchiveFailure::None:
+    case eArchiveFailure::NoFanMember: return {};  // whole; the conversion tells what it lacks
+    case eArchiveFailure::TooLarge: return {eDownloadFailure::TooLarge, {}};
+    case eArchiveFailure::Damaged: break;
+  }
+  return {eDownloadFailure::Damaged, {}};
+}
+
+std::string DownloadFailureText(const std::string& url, eDownloadFailure failure, const std::string& detail,
+                                const cDownloadLimits& limits) {
+  std::string text =
+      "ファン手帳ファイルをダウンロードできません。\r\n" + url + "\r\n" + FailureReason(failure, detail, limits);
+  const bool told = failure == eDownloadFailure::HttpStatus || failure == eDownloadFailure::Truncated;
+  if (!told && !detail.empty()) text += "\r\n" + detail;
   return text;
 }
 

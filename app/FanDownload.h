@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,9 +20,46 @@ inline constexpr const char* kOfficialArchiveBase =
     "https://www.boatrace.jp/static_extra/pc_static/download/data/kibetsu";
 /// A body larger than this is no fan handbook archive; the download stops there.
 inline constexpr std::size_t kMaxArchiveBytes = std::size_t{64} * 1024 * 1024;
+/// Redirects followed at most; the official site needs none.
+inline constexpr int kMaxRedirects = 5;
+
+/// How long a download may wait: for the next data, and for the whole body.
+struct cDownloadLimits {
+  std::chrono::seconds silence{30};
+  std::chrono::seconds overall{600};
+};
 
 // Why a download gave nothing.
-enum class eDownloadFailure { None, HostLookup, Connect, Tls, Timeout, HttpStatus, Network, TooLarge, NotLzh, Save };
+enum class eDownloadFailure {
+  None,
+  HostLookup,
+  Connect,
+  Tls,
+  Timeout,  // no data for limits.silence
+  TooSlow,  // not complete within limits.overall
+  HttpStatus,
+  Network,
+  Redirect,  // refused by RedirectAllowed; detail names where it led
+  TooLarge,
+  NotLzh,
+  Truncated,  // fewer bytes than the Content-Length; detail "received / announced"
+  Damaged,    // the archive is cut or fails a member's checksum
+  Save,
+};
+
+/// Whether to follow a redirect from `from` to `to` after `hopsSoFar` others:
+/// only to http or https, never from https down to http, at most kMaxRedirects.
+bool RedirectAllowed(std::string_view from, std::string_view to, int hopsSoFar);
+/// The counter while receiving: "1234 KB / 5678 KB", or "1234 KB" when the length is not announced.
+std::string ReceivedText(std::uint64_t received, std::optional<std::uint64_t> announced);
+
+struct cBodyVerdict {
+  eDownloadFailure failure = eDownloadFailure::None;
+  std::string detail;
+};
+/// Judges a body the server ended: as long as announced (when it was), an
+/// LZH archive, and read whole by the same reader a conversion uses.
+cBodyVerdict JudgeBody(std::string_view body, std::optional<std::uint64_t> announced);
 
 /// The periods to try when none is named, newest first: the newest that can
 /// be published by this date (04 from May, 10 from November), then the one before.
@@ -33,8 +72,10 @@ bool IsValidPeriod(std::string_view yymm);
 std::string ArchiveUrl(std::string_view base, std::string_view yymm);
 /// The mirror named by TOBIREX_DOWNLOAD_BASE when set and not empty, else the official base.
 std::string DownloadBase();
-/// The box text: the lead line, the address and the reason, separated by CR LF.
-std::string DownloadFailureText(const std::string& url, eDownloadFailure failure, const std::string& detail);
+/// The box text: the lead line, the address and the reason, separated by CR LF;
+/// the time limits are told as they were.
+std::string DownloadFailureText(const std::string& url, eDownloadFailure failure, const std::string& detail,
+                                const cDownloadLimits& limits = {});
 /// Saves bytes in folder (created when missing) as name, or as "stem (1).ext",
 /// "(2)" ... beside a different file of that name; a file with the same bytes
 /// is reused. Never replaces or truncates a file; nothing is left on failure.

@@ -1,5 +1,7 @@
 #include "app/FrontEndChoice.h"
 
+#include "platform/Terminal.h"
+
 namespace {
 
 bool IsSet(const cEnvLookup& env, const char* name) {
@@ -13,13 +15,8 @@ bool DisplayAvailable(const cEnvLookup& env) { return IsSet(env, "DISPLAY") || I
 
 eFrontEnd ChooseFrontEnd(bool noGui, const cEnvLookup& env) {
   if (noGui) return eFrontEnd::Terminal;
-#if defined(__unix__) && !defined(__APPLE__)
+  if (!WindowsNeedDisplayServer()) return eFrontEnd::Qt;
   // A platform named by the user (offscreen, vnc, ...) needs no display server.
-  if (IsSet(env, "QT_QPA_PLATFORM")) return eFrontEnd::Qt;
-  if (DisplayAvailable(env)) return eFrontEnd::Qt;
+  if (IsSet(env, "QT_QPA_PLATFORM") || DisplayAvailable(env)) return eFrontEnd::Qt;
   return eFrontEnd::Terminal;
-#else
-  (void)env;
-  return eFrontEnd::Qt;
-#endif
 }

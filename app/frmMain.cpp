@@ -40,6 +40,9 @@ std::string RefusedInputText(const std::string& argText, const cFanInput& input)
     case eFanInputFailure::TooLarge: why = "ファイルが大きすぎます（64 MiB を超えています）。"; break;
     case eFanInputFailure::NoFanMember: why = "アーカイブにファン手帳ファイル（fan*.txt）が入っていません。"; break;
     case eFanInputFailure::DamagedArchive: why = "アーカイブが壊れているか、途中で切れています。"; break;
+    case eFanInputFailure::BeyondCp932:
+      why = "UTF-8 のファイルですが、シフトJIS（コードページ 932）にない文字が含まれています。";
+      break;
     default: why = "選手のレコード（4桁の登録番号で始まる403バイト以上の行）がありません。"; break;
   }
   return "モーターボートファン手帳ファイルとして読み込めません。" + kCrLf + kCrLf + argText + kCrLf + why;
@@ -178,7 +181,13 @@ eStartOutcome frmMain::StartWithoutFile(bool noOpen) {
 // The downloaded archive then goes the way of a file the user named.
 eStartOutcome frmMain::StartWithDownload(const cCommandLine& cmd) {
   m_Form.ShowAtTopLeft();  // the labels count the kilobytes received
-  const auto archive = m_Downloader ? m_Downloader->Download(cmd.downloadPeriod, m_Window) : std::nullopt;
+  std::optional<fs::path> archive;
+  {
+    // Ctrl-C or a termination request while fetching ends the program with nothing saved.
+    cInterruptScope interruptible;
+    if (m_Downloader) archive = m_Downloader->Download(cmd.downloadPeriod, m_Window);
+    ThrowIfInterrupted();  // asked during the save or a failure's box: the next scope would forget it
+  }
   if (!archive) return eStartOutcome::DownloadFailed;
   cCommandLine next = cmd;
   next.argText = PathToUtf8(*archive);
@@ -195,8 +204,8 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {
   const std::optional<std::string> bytes = ReadInput(cmd.argText);
   if (!bytes) return eStartOutcome::NotAFanFile;
   m_Place = ResolveOutputPlace(m_Files, m_OutputFolder);
-  if (!OutputFolderIsOurs()) return eStartOutcome::Refused;
   if (!OutputPlaceIsUsable()) return eStartOutcome::Unplaceable;
+  if (!OutputFolderIsOurs()) return eStartOutcome::Refused;
   if (!cmd.assumeYes &&
       m_Window.MsgBox(ConfirmText(cmd.argText), MsgButtons::YesNo, MsgIcon::Question, kAppTitle) == MsgResult::No)
     return eStartOutcome::Declined;

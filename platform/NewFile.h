@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,7 +23,7 @@ class cNewFile {
 
  private:
   std::filesystem::path m_Temp;
-  int m_Handle = -1;  // held open (and locked) until placed, so others see it is in use
+  std::intptr_t m_Handle = -1;  // held open (and locked) until placed, so others see it is in use
   bool m_Placed = false;
 };
 

@@ -68,6 +68,8 @@ class cArchiveReader {
     return header;
   }
   bool Overran() const { return source_.overran; }
+  // Just after a header this is where the member's compressed data starts.
+  std::size_t Position() const { return source_.pos; }
 
  private:
   cMemorySource source_;
@@ -105,7 +107,7 @@ cChoice ChooseMember(std::string_view archive) {
 
 // The LHA CRC-16 (polynomial 0xA001, reflected, start 0): lha_reader_read
 // decompresses without checking it, so the caller has to.
-uint16_t Crc16(std::string_view bytes) {
+uint16_t Crc16(std::string_view bytes, uint16_t start = 0) {
   static constexpr auto kTable = [] {
     std::array<uint16_t, 256> table{};
     for (unsigned i = 0; i < 256; ++i) {
@@ -115,7 +117,7 @@ uint16_t Crc16(std::string_view bytes) {
     }
     return table;
   }();
-  unsigned crc = 0;
+  unsigned crc = start;
   for (const char ch : bytes) crc = (crc >> 8) ^ kTable[(crc ^ static_cast<unsigned char>(ch)) & 0xFFu];
   return static_cast<uint16_t>(crc);
 }
@@ -180,6 +182,20 @@ cArchiveMember ExtractAt(std::string_view archive, std::size_t index, std::size_
   return {eArchiveFailure::None, std::move(name), std::move(bytes)};
 }
 
+// Decompresses the current member piece by piece, keeping only its length and CRC.
+bool MemberIsWhole(LHAReader* reader, const LHAFileHeader& header) {
+  std::string piece(std::size_t{1} << 16, '\0');
+  std::size_t length = 0;
+  uint16_t crc = 0;
+  while (length <= header.length) {
+    const std::size_t got = lha_reader_read(reader, piece.data(), piece.size());
+    if (got == 0) break;
+    crc = Crc16(std::string_view(piece.data(), got), crc);
+    length += got;
+  }
+  return length == header.length && crc == header.crc;
+}
+
 }  // namespace
 
 bool IsLzhArchive(std::string_view bytes) {
@@ -193,4 +209,23 @@ cArchiveMember ExtractFanMember(std::string_view archive, std::size_t maxBytes) 
   const cChoice choice = ChooseMember(archive);
   if (choice.failure != eArchiveFailure::None) return Fail(choice.failure);
   return ExtractAt(archive, choice.index, maxBytes);
+}
+
+eArchiveFailure CheckArchive(std::string_view archive, std::size_t maxBytes) {
+  if (!IsLzhArchive(archive)) return eArchiveFailure::Damaged;
+  cArchiveReader reader(archive);
+  std::size_t end = 0, stated = 0;
+  while (LHAFileHeader* header = lha_reader_next_file(reader.get())) {
+    end = reader.Position() + header->compressed_length;
+    if (end > archive.size()) return eArchiveFailure::Damaged;
+    if (std::strcmp(header->compress_method, LHA_COMPRESS_TYPE_DIR) == 0) continue;
+    if (header->length > maxBytes - stated) return eArchiveFailure::TooLarge;
+    stated += header->length;
+    if (!IsKnownMethod(header->compress_method) || !MemberIsWhole(reader.get(), *header)) {
+      return eArchiveFailure::Damaged;
+    }
+  }
+  // liblhasa stops alike at the end mark and at a broken or cut header; only the mark is a 0 byte.
+  const std::string_view rest = archive.substr(end);
+  return rest.empty() || rest[0] != '\0' || IsLzhArchive(rest) ? eArchiveFailure::Damaged : eArchiveFailure::None;
 }

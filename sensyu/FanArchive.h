@@ -30,3 +30,9 @@ struct cArchiveMember {
 /// CRC-16 are verified. A stated length above maxBytes is TooLarge before any
 /// decompressing, and no more than that length is ever held.
 cArchiveMember ExtractFanMember(std::string_view archive, std::size_t maxBytes);
+
+/// Whether the archive is whole: every member decompresses (lh0/lh5/lh6/lh7
+/// only) to its stated length and CRC-16, and the 0 byte that ends an archive
+/// follows the last one, so a body cut between two members is Damaged too.
+/// Members stating more than maxBytes in all are TooLarge before decompressing.
+eArchiveFailure CheckArchive(std::string_view archive, std::size_t maxBytes);

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -10,10 +11,11 @@ class QNetworkReply;
 // Fetches archives with Qt Network over HTTPS, verified against the system's
 // certificates. The call blocks in its own event loop so the window keeps
 // repainting; without any Qt application (the terminal) it makes one for the
-// download's duration.
+// download's duration. Only a body verified whole reaches the folder; a stop
+// asked by a signal aborts the transfer and throws cInterrupted.
 class cQtDownloader : public cFanDownloader {
  public:
-  cQtDownloader(std::filesystem::path folder, std::string base);
+  cQtDownloader(std::filesystem::path folder, std::string base, cDownloadLimits limits = {});
   std::optional<std::filesystem::path> Download(const std::string& yymm, cWindowServices& window) override;
 
  private:
@@ -22,6 +24,7 @@ class cQtDownloader : public cFanDownloader {
     int status = 0;
     std::string detail;
     std::string bytes;
+    std::optional<std::uint64_t> announced;  // the Content-Length, when sent
   };
   cFetched Fetch(const std::string& url, cWindowServices& window);
   // Decides the failure, if any, once the reply has finished; a failure keeps no bytes.
@@ -31,4 +34,5 @@ class cQtDownloader : public cFanDownloader {
 
   std::filesystem::path m_Folder;
   std::string m_Base;
+  cDownloadLimits m_Limits;
 };

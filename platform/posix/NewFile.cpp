@@ -34,17 +34,18 @@ void UsualPermissions(int fd) {
 
 cNewFile::cNewFile(const fs::path& folder, const std::string& prefix, std::string_view bytes) {
   std::string pattern = (folder / (prefix + "XXXXXX")).string();
-  m_Handle = Retried([&] { return ::mkstemp(pattern.data()); });
-  if (m_Handle < 0) throw cFileFailure(folder, errno);
+  const int fd = Retried([&] { return ::mkstemp(pattern.data()); });
+  if (fd < 0) throw cFileFailure(folder, errno);
+  m_Handle = fd;
   m_Temp = pattern;
-  ::flock(m_Handle, LOCK_EX | LOCK_NB);  // tells RemoveStaleNewFiles that this one is alive
-  UsualPermissions(m_Handle);
-  if (const int err = WriteAll(m_Handle, bytes); err != 0) throw cFileFailure(m_Temp, err);
+  ::flock(fd, LOCK_EX | LOCK_NB);  // tells RemoveStaleNewFiles that this one is alive
+  UsualPermissions(fd);
+  if (const int err = WriteAll(fd, bytes); err != 0) throw cFileFailure(m_Temp, err);
 }
 
 cNewFile::~cNewFile() {
   if (!m_Placed && !m_Temp.empty()) ::unlink(m_Temp.c_str());
-  if (m_Handle >= 0) ::close(m_Handle);
+  if (m_Handle >= 0) ::close(static_cast<int>(m_Handle));
 }
 
 // A hard link fails when the name is taken, so a file that appeared meanwhile

@@ -1,17 +1,23 @@
-// The period and file-name choices, and real downloads from a python3 HTTP
-// server on 127.0.0.1, with no Qt application running beforehand.
+// The period and file-name choices, the redirect rule, and real downloads
+// from tests/support/download_server.py on 127.0.0.1, with no Qt application
+// running beforehand.
 #include "app/qt/cQtDownloader.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
+#include <thread>
 
+#include "platform/Interrupt.h"
+#include "platform/Path.h"
 #include "support/FakeWindow.h"
 #include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 TEST(FanDownload, NewestPeriodsByDate) {
   const struct { int year, month; std::vector<std::string> periods; } rows[] = {
@@ -34,11 +40,32 @@ TEST(FanDownload, KeepsBothFilesLikeABrowser) {
   EXPECT_EQ(fs::file_size(old), 3u);
 }
 
+TEST(FanDownload, RedirectRule) {
+  const struct { const char *from, *to; int hops; bool allowed; } rows[] = {
+      {"https://a/x", "https://b/y", 0, true},  {"http://a/x", "https://a/x", 0, true},
+      {"http://a/x", "http://b/x", 4, true},    {"https://a/x", "http://a/x", 0, false},
+      {"HTTPS://a/x", "Http://a/x", 0, false},  {"https://a/x", "https://a/y", 5, false},
+      {"https://a/x", "ftp://a/x", 0, false},   {"http://a/x", "file:///etc/passwd", 0, false},
+      {"https://a/x", "httpsx://a/x", 0, false}};
+  for (const auto& r : rows) EXPECT_EQ(RedirectAllowed(r.from, r.to, r.hops), r.allowed) << r.from << " " << r.to;
+}
+
+TEST(FanDownload, TellsTheLimitsAsSet) {
+  const struct { eDownloadFailure failure; cDownloadLimits limits; const char* reason; } rows[] = {
+      {eDownloadFailure::Timeout, {}, "30 秒間データが届きませんでした。"},
+      {eDownloadFailure::TooSlow, {}, "10 分以内に受け取りが終わりませんでした。"},
+      {eDownloadFailure::TooSlow, {30s, 90s}, "90 秒以内に受け取りが終わりませんでした。"}};
+  for (const auto& r : rows) {
+    EXPECT_EQ(DownloadFailureText("u", r.failure, "", r.limits),
+              std::string("ファン手帳ファイルをダウンロードできません。\r\nu\r\n") + r.reason);
+  }
+}
+
 // Serves a folder until destroyed; python picks the port and names it.
 struct cLocalServer {
   explicit cLocalServer(const fs::path& dir)
-      : m_Pipe(popen(("cd '" + dir.string() + "' && echo $$ && exec python3 -u -m http.server --bind 127.0.0.1 0"
-                      " 2>/dev/null").c_str(), "r")) {
+      : m_Pipe(popen(("cd '" + PathToUtf8(dir) + "' && echo $$ && exec python3 -u '" TEST_SERVER_SCRIPT
+                      "' 2>/dev/null").c_str(), "r")) {
     EXPECT_EQ(std::fscanf(m_Pipe, "%d Serving HTTP on 127.0.0.1 port %d", &m_Pid, &m_Port), 2);
   }
   ~cLocalServer() { kill(m_Pid, SIGTERM), pclose(m_Pipe); }
@@ -47,37 +74,92 @@ struct cLocalServer {
   int m_Pid = 0, m_Port = 0;
 };
 
+// A body reaches the folder only whole; every other ending shows one box naming the address.
 TEST(FanDownload, FromLocalServer) {
   cTempDir served, saved;
-  const std::string archive = std::string("\x1a\x00-lh0-\x05payload", 15) + std::string(3000, 'p');
+  const std::string archive = ReadBytes(DataPath("archive/lh0-level0.lzh"));  // 1290 bytes
   const std::string older = NewestPeriodsToday()[1];
   for (const std::string& name : {std::string("fan1904.lzh"), "fan" + older + ".lzh"}) served.WriteFile(name, archive);
   served.WriteFile("fan1804.lzh", "<html>not an archive</html>");
   const cLocalServer server(served.Path());
   const std::string down = cLocalServer(served.Path()).Base();  // stopped again: nothing listens there
-  const std::string lead = "ファン手帳ファイルをダウンロードできません。\r\n";
-  const struct { std::string base, yymm, savedAs, box; } rows[] = {
-      {server.Base(), "1904", "fan1904.lzh", ""},
-      {server.Base(), "", "fan" + older + ".lzh", ""},
-      {server.Base(), "1910", "", lead + server.Base() + "/fan1910.lzh\r\nサーバーの応答は HTTP 404 でした。"},
-      {server.Base(), "1804", "", lead + server.Base() + "/fan1804.lzh\r\n受け取ったデータは LZH 書庫ではありません。"},
-      {down, "1904", "", lead + down + "/fan1904.lzh\r\nサーバーに接続できません。\r\n"},
-      {server.Base(), "1904", "", lead + server.Base() + "/fan1904.lzh\r\nダウンロード フォルダーに保存できません。"}};
+  const std::string b = server.Base();
+  const auto box = [](const std::string& base, const std::string& reason, const char* yymm = "1904") {
+    return "ファン手帳ファイルをダウンロードできません。\r\n" + base + "/fan" + yymm + ".lzh\r\n" + reason;
+  };
+  const struct {
+    std::string base, yymm, savedAs, box;
+    std::string counter = {};  // the label at the end, when it matters
+    cDownloadLimits limits = {};
+    bool blocked = false;  // a file stands where the download folder would be made
+  } rows[] = {
+      {b, "1904", "fan1904.lzh", "", "1 KB / 1 KB"},
+      {b + "/cut/9999", "1904", "fan1904.lzh", "", "1 KB"},  // whole, without a Content-Length
+      {b + "/hop/5", "1904", "fan1904.lzh", "", "1 KB / 1 KB"},
+      {b, "", "fan" + older + ".lzh", "", "1 KB / 1 KB"},  // the newest is not out yet: 404
+      {b, "1910", "", box(b, "サーバーの応答は HTTP 404 でした。", "1910")},
+      {b, "1804", "", box(b, "受け取ったデータは LZH 書庫ではありません。", "1804")},
+      {down, "1904", "", box(down, "サーバーに接続できません。\r\n")},
+      {b, "1904", "", box(b, "ダウンロード フォルダーに保存できません。"), "", {}, true},
+      {b + "/cut/1289", "1904", "", box(b + "/cut/1289", "受け取った LZH 書庫は途中で切れているか壊れています。")},
+      {b + "/short/1000", "1904", "",
+       box(b + "/short/1000", "受け取ったデータは途中で切れています (1000 / 1290 バイト)。"), "0 KB / 1 KB"},
+      {b + "/drip/1", "1904", "", box(b + "/drip/1", "2 秒以内に受け取りが終わりませんでした。"), "0 KB / 1 KB",
+       {30s, 2s}},
+      {b + "/mute/5", "1904", "", box(b + "/mute/5", "1 秒間データが届きませんでした。"), "", {1s, 30s}},
+      {b + "/hop/6", "1904", "",
+       box(b + "/hop/6", "リダイレクトを拒否しました (HTTPS から HTTP へ移るもの、5 回を超えるものは"
+                         "受け付けません)。\r\n" + b + "/fan1904.lzh")},
+  };
   saved.WriteFile("plain-file", "the download folder's place is taken");
   for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const auto& row = rows[i];
     cFakeWindow window;
-    const fs::path folder = saved.Path() / (i == 5 ? "plain-file" : "") / std::to_string(i);
-    const auto result = cQtDownloader(folder, rows[i].base).Download(rows[i].yymm, window);
-    if (rows[i].savedAs.empty()) {
+    const fs::path folder = saved.Path() / (row.blocked ? "plain-file" : "") / std::to_string(i);
+    if (!row.savedAs.empty()) {
+      // What a killed download left, held open by nobody: the next download removes it.
+      fs::create_directories(folder);
+      saved.WriteFile(std::to_string(i) + "/.tobirex-download-Ab12Cd", "half");
+    }
+    const auto result = cQtDownloader(folder, row.base, row.limits).Download(row.yymm, window);
+    if (!row.counter.empty()) {
+      EXPECT_EQ(window.counter, row.counter) << i;
+    }
+    if (row.savedAs.empty()) {
       EXPECT_FALSE(result.has_value() || fs::exists(folder)) << i;
       ASSERT_EQ(window.boxes.size(), 1u) << i;
-      const cFakeWindow::Box& box = window.boxes[0];
-      EXPECT_EQ(box.caption + ": " + box.text.substr(0, rows[i].box.size()), "Harumado: " + rows[i].box);
-    } else {
-      EXPECT_EQ(result, folder / rows[i].savedAs);
-      std::ifstream in(folder / rows[i].savedAs, std::ios::binary);
-      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), archive);
-      EXPECT_TRUE(window.boxes.empty() && window.message == "ダウンロードしています ..." && window.counter == "2 KB");
+      const cFakeWindow::Box& shown = window.boxes[0];
+      EXPECT_EQ(shown.caption + ": " + shown.text.substr(0, row.box.size()), "Harumado: " + row.box) << i;
+      continue;
     }
+    EXPECT_EQ(result, folder / row.savedAs) << i;
+    EXPECT_EQ(ReadBytes(folder / row.savedAs), archive) << i;
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << i;
+    EXPECT_TRUE(window.boxes.empty() && window.message == "ダウンロードしています ...") << i;
   }
+}
+
+// Ctrl-C while bytes trickle in ends the download at once, with nothing saved
+// and no box; without the stop being looked for, the limits (60 s) would pass
+// ctest's TIMEOUT first.
+TEST(FanDownload, CtrlCStopsTheDownload) {
+  cTempDir served, saved;
+  served.WriteFile("fan1904.lzh", ReadBytes(DataPath("archive/lh0-level0.lzh")));
+  const cLocalServer server(served.Path());
+  cFakeWindow window;
+  int stoppedBy = 0;
+  {
+    const cInterruptScope interruptible;
+    std::thread ctrlC([] { std::this_thread::sleep_for(300ms), kill(getpid(), SIGINT); });
+    try {
+      cQtDownloader(saved.Path() / "d", server.Base() + "/drip/1", {60s, 60s}).Download("1904", window);
+    } catch (const cInterrupted& e) {
+      stoppedBy = e.Signal();
+    }
+    ctrlC.join();
+  }
+  RequestStop(0);
+  EXPECT_EQ(stoppedBy, SIGINT);
+  EXPECT_FALSE(fs::exists(saved.Path() / "d"));
+  EXPECT_TRUE(window.boxes.empty());
 }

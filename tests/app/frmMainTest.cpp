@@ -5,7 +5,9 @@
 #include <map>
 
 #include "app/frmMain.h"
+#include "platform/Path.h"
 #include "support/FakeWindow.h"
+#include "support/StepFileSystem.h"
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
@@ -55,13 +57,14 @@ struct cStart {
   cNoForm form;
   cFakeShell shell;
   cSiteFactory sites = DiskSites();
+  cFileSystem* files = &SystemFileSystem();
   fs::path Desktop() const { return tmp.Path() / "Desktop"; }
   fs::path Site() const { return Desktop() / "ファン手帳"; }
 
   eStartOutcome Run(std::vector<std::string> words) {
     shell.desktop = Desktop().string();
     window.boxes.clear();
-    frmMain main(window, form, shell, sites);
+    frmMain main(window, form, shell, sites, nullptr, *files);
     return main.Form_Load(ParseCommandLine(words));
   }
   // A fan file or an archive from tests/data, copied into the temp folder.
@@ -179,6 +182,35 @@ TEST(frmMain, RefusedOrFailedRunsLeaveTheOldSiteAsItWas) {
     EXPECT_EQ(ExitStatus(row.outcome), row.outcome == eStartOutcome::Declined ? 0 : 1);
     EXPECT_NE(s.window.boxes.back().text.find(row.box), std::string::npos) << s.window.boxes.back().text;
     EXPECT_TRUE(s.Tree() == before);
+  }
+}
+
+// After the swap: an old site that cannot be taken apart is named in a
+// warning and the run still succeeds (the next run takes it apart); any other
+// failure then is told as one that came after the new site was in place.
+TEST(frmMain, FailuresAfterTheSwapAreTold) {
+  struct cStubbornOldSite : cStepFileSystem {
+    bool outOfMemory = false;
+    cStubbornOldSite() : cStepFileSystem(0, eFault::FailOnce, true) {}
+    void Remove(const fs::path& path) override {
+      if (PathToUtf8(path).find(".tobirex-new-") == std::string::npos) return cStepFileSystem::Remove(path);
+      if (outOfMemory) throw std::bad_alloc();
+      throw cFileFailure(path, EACCES);
+    }
+  };
+  for (const bool outOfMemory : {false, true}) {
+    cStart s;
+    ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
+    cStubbornOldSite stubborn;
+    stubborn.outOfMemory = outOfMemory;
+    s.files = &stubborn;
+    EXPECT_EQ(s.Run({"--yes", s.Data("seven_racers.txt")}), outOfMemory ? eStartOutcome::ConversionFailed : eStartOutcome::Converted);
+    EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "新しいページへの入れ替えは済んでいます。" : "片付けられませんでした。"), std::string::npos);
+    EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "std::bad_alloc" : ".ファン手帳.tobirex-new-"), std::string::npos);
+    EXPECT_TRUE(fs::exists(s.Site() / "5000/5001.html"));  // the new site is in place
+    s.files = &SystemFileSystem();
+    ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
+    EXPECT_EQ(std::distance(fs::directory_iterator(s.Desktop()), fs::directory_iterator()), 1);  // taken apart now
   }
 }
 

@@ -8,7 +8,10 @@ its run by a "signal" once the site being built beside the output folder holds p
 again, which must succeed; a stopped run must leave the old site as it was. A fake
 xdg-open first on PATH records what the program asks the desktop to open. A row passes when the
 exit status, the expected text and the pages match and nothing outside the output folder changed:
-a row without "pages" expects no site at all, so nothing under its folder may change."""
+a row without "pages" expects no site at all, so nothing under its folder may change. A row may make
+"folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
+when run as root), put files into the output folder "during" the run (they must be there afterwards), and
+expect the output folder's "mode" and group afterwards."""
 import concurrent.futures, functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
 from pathlib import Path
 
@@ -30,12 +33,20 @@ def content(recipe, sample):
             "binary": lambda: random.Random(2510).randbytes(int(arg)),  # the same bytes on every machine
             "letters": lambda: b"x" * int(arg),
             "longline": lambda: line.rstrip(b"\r\n") + b"x" * int(arg),  # a record running on and on
-            "data": lambda: (DATA / arg).read_bytes(), "made": lambda: made(arg)}[kind]()
+            "data": lambda: (DATA / arg).read_bytes(), "made": lambda: made(arg),
+            "utf8": lambda: content(arg, sample).decode("cp932").encode()}[kind]()  # as an editor saves it
 
 
 @functools.cache
 def made(count):  # a fan file of count racers from the generator of the sample
     return subprocess.run([MAKER, "--count", count, "/dev/stdout"], check=True, capture_output=True).stdout
+
+
+def other_group():
+    """A group other than the user's own that the user may give a folder, or None."""
+    if os.geteuid() == 0:
+        return 100
+    return next((g for g in os.getgroups() if g != os.getgid()), None)
 
 
 def snapshot(root, skip):
@@ -86,6 +97,18 @@ def run_row(row, exe, sample):
             (root / name).write_bytes(b"".join(content(r, sample) for r in recipes))
         for name, target in row.get("links", {}).items():
             (root / name).symlink_to(target)
+        group = other_group()
+        for name, how in row.get("folders", {}).items():
+            (root / name).mkdir(parents=True, exist_ok=True)
+            if how.get("group") == "other" and group is not None:
+                os.chown(root / name, -1, group)
+        for name, how in reversed(row.get("folders", {}).items()):  # a read-only parent last
+            (root / name).chmod(int(how.get("mode", "755"), 8))
+        nobody = {"user": 65534, "group": 65534, "extra_groups": []} if row.get("as_nobody") and os.geteuid() == 0 else {}
+        if nobody:  # nobody must reach the files; the output folder is nobody's own
+            for path in (Path(top), root, root / "home"):
+                path.chmod(0o755)
+            os.chown(out, 65534, 65534)
         # The output folder is the entry its path names: a linked parent is followed, a link in its place is not.
         entry = os.path.join(os.path.realpath(os.path.dirname(out)), os.path.basename(out))
         skip = {entry, os.path.realpath(entry)} if "pages" in row else set()  # a linked output folder: the link's target
@@ -93,18 +116,23 @@ def run_row(row, exe, sample):
         env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
         env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
         env.update(row.get("env", {}))
-        start = lambda args: subprocess.Popen([exe] + [fill(a) for a in args], cwd=root, env=env,
-                                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        start = lambda args: subprocess.Popen([exe] + [fill(a) for a in args], cwd=fill(row.get("cwd", str(root))),
+                                              env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                              stderr=subprocess.PIPE, **nobody)
         staged = f".{Path(entry).name}.tobirex-new-*/*/*.html"  # pages of the site being built beside the output folder
         try:
             if "first" in row and finish(start(row["first"]))[0] != 0:
                 return ["the first conversion failed"]
             before = snapshot(root, skip)
             runs = [start(row["args"]) for _ in range(2 if row.get("twice") else 1)]
-            while "signal" in row and runs[0].poll() is None and not any(Path(entry).parent.glob(staged)):
+            while ("signal" in row or "during" in row) and runs[0].poll() is None and \
+                    not any(Path(entry).parent.glob(staged)):
                 time.sleep(0.01)
             if "signal" in row:
                 runs[0].send_signal(getattr(signal, row["signal"]))
+            for name, recipes in row.get("during", {}).items():  # the user, while pages are written
+                (Path(out) / name).parent.mkdir(parents=True, exist_ok=True)
+                (Path(out) / name).write_bytes(b"".join(content(r, sample) for r in recipes))
             results = [finish(run) for run in runs]
             stopped = changes(before, snapshot(root, skip), root, entry + os.sep) if "then" in row else []
             results += [finish(start(row["then"]))] if "then" in row else []
@@ -135,6 +163,13 @@ def run_row(row, exe, sample):
                 failures += changes(same, snapshot(out, set()), root)
         failures += changes(before, snapshot(root, skip), root)
         failures += [f"the link {name} was replaced" for name in row.get("links", {}) if not (root / name).is_symlink()]
+        for name, recipes in row.get("during", {}).items():
+            if not (Path(out) / name).is_file() or (Path(out) / name).read_bytes() != b"".join(content(r, sample) for r in recipes):
+                failures.append(f"{name}, put into the output folder during the run, is gone")
+        if "mode" in row:
+            info = os.stat(out)
+            if f"{info.st_mode & 0o7777:o}" != row["mode"] or (group is not None and info.st_gid != group):
+                failures.append(f"output folder mode {info.st_mode & 0o7777:o} group {info.st_gid}, expected {row['mode']} {group}")
         opened = (tools / "opened.txt").read_text().splitlines() if (tools / "opened.txt").exists() else []
         if opened != [fill(p) for p in row.get("opened", [])]:
             failures.append(f"xdg-open called with {opened}, expected {[fill(p) for p in row.get('opened', [])]}")

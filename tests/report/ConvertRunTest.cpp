@@ -3,8 +3,11 @@
 // fails at the seam.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "platform/ErrorText.h"
+#include "platform/Path.h"
 #include "report/ConvertFanFile.h"
 #include "support/FakeWindow.h"
 #include "support/MemorySite.h"
@@ -23,6 +26,7 @@ struct cRun {
   std::string Boxes() const {
     std::string text;
     for (const auto& box : window.boxes) text += box.caption + ": " + box.text + "\n";
+    std::replace(text.begin(), text.end(), '\\', '/');  // the page's path as on every system
     return text;
   }
 };
@@ -37,7 +41,7 @@ TEST(ConvertFanFile, WritesTheGoldenSites) {
     for (const auto& entry : fs::recursive_directory_iterator(golden)) {
       if (!entry.is_regular_file()) continue;
       ++files;
-      const std::string page = fs::relative(entry.path(), golden).string();
+      const std::string page = PathToWebUtf8(fs::relative(entry.path(), golden));
       EXPECT_TRUE(run.site.pages[page] == ReadBytes(entry.path())) << page << " differs from the golden page";
     }
     EXPECT_EQ(run.site.pages.size(), files);
@@ -61,6 +65,16 @@ TEST(ConvertFanFile, WritesTheSampleSiteAsBefore) {
   EXPECT_EQ(run.window.counter, "1600/1600");
 }
 
+// An entry added after the list was read still takes its place.
+TEST(NameList, KeepsIndexOrderAsEntriesArrive) {
+  cNameList list;
+  list.AddItem({"ｲﾉｳｴ", "4001", "a", "井上"});
+  EXPECT_EQ(list.List(0).no, "4001");
+  list.AddItem({"ｱｵｷ", "4002", "b", "青木"});
+  EXPECT_EQ(list.List(0).no, "4002");
+  EXPECT_EQ(list.List(1).no, "4001");
+}
+
 std::string RacerLines(int count) {
   std::string lines;
   for (int i = 0; i < count; ++i) lines += std::to_string(1000 + i % 9000) + "\r\n";
@@ -77,11 +91,11 @@ TEST(ConvertFanFile, TellsEveryFailureAndStops) {
     std::string boxes;
   } rows[] = {
       {"folder in the way", six, "", 0, ENOTDIR,
-       "Harumado: フォルダを作成できません。\r\n4000\r\nNot a directory\r\n(Error code:20)\n"},
+       "Harumado: フォルダを作成できません。\r\n4000\r\n" + ErrorText(ENOTDIR) + "\r\n(Error code:20)\n"},
       {"racer page unwritable", six, "4000/4003.html", EIO, 0,
-       "Harumado: ファイルを書き込めません。\r\n4000/4003.html\r\nInput/output error\r\n(Error code:5)\n"},
+       "Harumado: ファイルを書き込めません。\r\n4000/4003.html\r\n" + ErrorText(EIO) + "\r\n(Error code:5)\n"},
       {"disk full at the index", six, "索引.html", ENOSPC, 0,
-       "Harumado: ファイルを書き込めません。\r\n索引.html\r\nNo space left on device\r\n(Error code:28)\n"},
+       "Harumado: ファイルを書き込めません。\r\n索引.html\r\n" + ErrorText(ENOSPC) + "\r\n(Error code:28)\n"},
       {"most racers a file may hold", RacerLines(32766), "", 0, 0, ""},
       {"one racer more", RacerLines(32767), "", 0, 0, overflow},
       {"more than a count holds", RacerLines(32768), "", 0, 0, overflow},

@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "app/FanDownload.h"
+#include "platform/Path.h"
 #include "sensyu/WindowServices.h"
 #include "tobirex/Version.h"
 
@@ -32,10 +34,25 @@ cCommandLine Failed(std::string error) {
 
 bool IsOption(const std::string& word) { return word.size() >= 2 && word[0] == '-'; }
 
+// The official site has two periods a year from 2001 to 2026.
+constexpr int kMostHistoryPeriods = 52;
+
+// --history=VALUE is a folder for a FILE and a number of periods for a download.
+bool TakeHistoryValue(cCommandLine& cmd, const std::string& value) {
+  if (!cmd.download) {
+    cmd.historyFolder = PathFromUtf8(value);
+    return true;
+  }
+  const char* end = value.data() + value.size();
+  const auto [stop, ec] = std::from_chars(value.data(), end, cmd.historyPeriods);
+  return ec == std::errc() && stop == end && cmd.historyPeriods >= 1 && cmd.historyPeriods <= kMostHistoryPeriods;
+}
+
 }  // namespace
 
 cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
   cCommandLine cmd;
+  std::optional<std::string> historyValue;
   std::size_t i = 0;
   for (; i < words.size() && IsOption(words[i]); ++i) {
     const std::string& word = words[i];
@@ -60,6 +77,11 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
       cmd.downloadPeriod = word == "--download" ? "" : word.substr(11);
       if (word != "--download" && !IsValidPeriod(cmd.downloadPeriod))
         return Failed("option '--download' takes a period YYMM with MM 04 or 10, such as 2510");
+    } else if (word == "--history" || word.starts_with("--history=")) {
+      cmd.history = true;
+      if (word != "--history") historyValue = word.substr(10);
+      if (historyValue && historyValue->empty())
+        return Failed("option '--history=' needs a folder, or with '--download' a number");
     } else if (word == "--output" || word.starts_with("--output=")) {
       std::string folder;
       if (word == "--output") {
@@ -76,6 +98,8 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
   }
   cmd.argText = RemoveEnclosingQuotes(JoinWords(words, i));
   if (cmd.download && !cmd.argText.empty()) return Failed("option '--download' takes no FILE");
+  if (historyValue && !TakeHistoryValue(cmd, *historyValue))
+    return Failed("option '--history' with '--download' takes a number of periods from 1 to 52, such as 8");
   return cmd;
 }
 
@@ -87,7 +111,7 @@ std::string VersionText() {
 
 std::string HelpText() {
   return "Usage: tobirex [OPTIONS] [FILE]\n"
-         "       tobirex [OPTIONS] --download[=YYMM]\n"
+         "       tobirex [OPTIONS] --download[=YYMM] [--history[=N]]\n"
          "Converts a fan handbook file (fan****.txt, or the official archive fan****.lzh\n"
          "that holds it) into HTML pages in the folder \"ファン手帳\" on the desktop and\n"
          "opens its roster page \"ファン手帳.html\". The old pages are replaced only once\n"
@@ -105,6 +129,14 @@ std::string HelpText() {
          "                 without it the newest period out by today, or the one before)\n"
          "                 into the download folder, then convert it; TOBIREX_DOWNLOAD_BASE\n"
          "                 names a mirror instead of the official site\n"
+         "  --history[=DIR]\n"
+         "                 add to each racer page its figures of the older periods, read\n"
+         "                 from every fan file and archive in DIR (default: FILE's folder)\n"
+         "                 of a period before FILE's; other files are named and skipped\n"
+         "  --download --history[=N]\n"
+         "                 download the N - 1 periods before the newest too (N from 1 to\n"
+         "                 52, default 8; archives already there are used) and convert\n"
+         "                 the newest with them\n"
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"

@@ -14,6 +14,9 @@ struct cCommandLine {
   bool noGui = false;
   bool download = false;       // --download: fetch the official archive and convert it
   std::string downloadPeriod;  // its YYMM; empty for the newest
+  bool history = false;        // --history: each racer page also shows the older periods
+  std::filesystem::path historyFolder;  // --history=DIR; empty for FILE's own folder
+  int historyPeriods = 8;      // --download --history=N: the newest period and the N - 1 before it
   std::optional<std::filesystem::path> outputFolder;
   std::string error;  // what was wrong, for eAction::Error
 };

@@ -2,7 +2,8 @@
 // into the same file tree with plain writes, in the same order, and flushing
 // them to the disk as the run does before its site replaces the old one.
 // Items are racers, so per_racer compares the sample with a file at the
-// 16-bit racer limit.
+// 16-bit racer limit. The history case converts the sample with its eight
+// older periods beside it, loading them included.
 
 #include <benchmark/benchmark.h>
 
@@ -23,30 +24,91 @@
 #include "bench/GeneratedSample.h"
 #include "bench/QuietWindow.h"
 #include "report/ConvertFanFile.h"
+#include "report/PeriodHistory.h"
 #include "platform/SiteFolder.h"
 #include "report/Format.h"
 #include "sensyu/FanLines.h"
 #include "platform/FileRead.h"
+#include "platform/Path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kLimitRacers = 32766;
+constexpr int kOlderPeriods = 8;
 
 fs::path SiteFolder() { return fs::temp_directory_path() / ("tobirex_bench_site_" + std::to_string(::getpid())); }
 
-// The run as startup makes it: the file read once, the site written and flushed.
-bool Convert(const std::string& input, const fs::path& site) {
+// The run as startup makes it: the file read once, the older periods in
+// `history` (if any) loaded, the site written and flushed.
+bool Convert(const std::string& input, const fs::path& site, const fs::path& history = {}) {
   cQuietWindow window;
   cNameList lstName;
   std::shared_ptr<cSensyuFile> sensyu;
   const std::string bytes = ReadWholeFile(input);
+  std::optional<cPeriodHistory> older;
+  if (!history.empty()) {
+    const cHistoryFiles files = ListHistoryFiles(history, PathFromUtf8(input));
+    older = LoadPeriodHistory(files.files, FanFilePeriod(bytes), window);
+    if (older->Periods().size() != kOlderPeriods) return false;
+  }
   fs::create_directory(site);
   const std::unique_ptr<cSiteFolder> folder = DiskSiteFolder(site);
-  if (!ConvertFanFile(input, bytes, *folder, window, lstName, sensyu)) return false;
+  if (!ConvertFanFile(input, bytes, *folder, window, lstName, sensyu, older ? &*older : nullptr)) return false;
   folder->Flush();
   return true;
+}
+
+// The sample's eight periods before it (2025 前期 back to 2021 後期): each
+// record with its period rewritten and its rates shifted; every eleventh
+// racer, a different one each period, is missing.
+class cOlderPeriods {
+ public:
+  cOlderPeriods() : m_Folder(fs::temp_directory_path() / ("tobirex_bench_history_" + std::to_string(::getpid()))) {
+    fs::create_directories(m_Folder);
+    const std::string sample = ReadWholeFile(SAMPLE_FILE);
+    for (int k = 1; k <= kOlderPeriods; ++k) {
+      const int half = 2025 * 2 + 1 - k;  // the sample is 2025 後期
+      const std::string period = std::to_string(half / 2) + std::to_string(half % 2 + 1);
+      std::string file;
+      int i = 0;
+      for (std::string_view line : SplitLines(sample)) {
+        if (line.size() < 180 || (++i + k) % 11 == 0) continue;
+        std::string record(line);
+        record.replace(174, 5, period);
+        record.replace(58, 4, Digits4((i * 37 + k * 113) % 1000));
+        record.replace(62, 4, Digits4((i * 53 + k * 71) % 900));
+        file += record + "\r\n";
+      }
+      std::ofstream(m_Folder / ("fan" + period + ".txt"), std::ios::binary) << file;
+    }
+  }
+  ~cOlderPeriods() {
+    std::error_code ignored;
+    fs::remove_all(m_Folder, ignored);
+  }
+  cOlderPeriods(const cOlderPeriods&) = delete;
+  cOlderPeriods& operator=(const cOlderPeriods&) = delete;
+  const fs::path& Folder() const { return m_Folder; }
+
+ private:
+  static std::string Digits4(int n) {
+    std::string digits = std::to_string(n);
+    return std::string(4 - digits.size(), '0') + digits;
+  }
+  fs::path m_Folder;
+};
+
+// The sample beside its older periods, in a folder of their own.
+const std::string& SampleWithHistory() {
+  static const cOlderPeriods older;
+  static const std::string sample = [] {
+    const fs::path copy = older.Folder() / "fan2510.txt";
+    fs::copy_file(SAMPLE_FILE, copy, fs::copy_options::overwrite_existing);
+    return PathToUtf8(copy);
+  }();
+  return sample;
 }
 
 void FlushTree(const fs::path& site) {
@@ -112,13 +174,13 @@ void StartClean(const fs::path& site) {
   ::sync();
 }
 
-void ConvertRun(benchmark::State& state, const std::string& input) {
+void ConvertRun(benchmark::State& state, const std::string& input, const fs::path& history = {}) {
   const fs::path site = SiteFolder();
   for (auto _ : state) {
     state.PauseTiming();
     StartClean(site);
     state.ResumeTiming();
-    if (!Convert(input, site)) {
+    if (!Convert(input, site, history)) {
       state.SkipWithError("conversion failed");
       break;
     }
@@ -211,6 +273,22 @@ void ConvertBesidePlainWrites(benchmark::State& state, const std::string& input)
 
 void BM_ConvertSample(benchmark::State& state) { ConvertRun(state, SAMPLE_FILE); }
 void BM_PlainWriteSample(benchmark::State& state) { PlainWriteFloor(state, SAMPLE_FILE); }
+void BM_ConvertSampleWithHistory(benchmark::State& state) {
+  const std::string& input = SampleWithHistory();
+  ConvertRun(state, input, PathFromUtf8(input).parent_path());
+}
+// Listing and loading the eight older periods alone: the part of the run above that the history adds before the pages.
+void BM_LoadHistorySample(benchmark::State& state) {
+  const std::string& input = SampleWithHistory();
+  const std::string bytes = ReadWholeFile(input);
+  cQuietWindow window;
+  for (auto _ : state) {
+    const cHistoryFiles files = ListHistoryFiles(PathFromUtf8(input).parent_path(), PathFromUtf8(input));
+    const cPeriodHistory history = LoadPeriodHistory(files.files, FanFilePeriod(bytes), window);
+    if (history.Periods().size() != kOlderPeriods) state.SkipWithError("older periods not loaded");
+  }
+  SetRacerCounters(state, RacerLines(input));
+}
 void BM_ConvertGenerated(benchmark::State& state) {
   ConvertRun(state, GeneratedSamplePath(static_cast<int>(state.range(0))));
 }
@@ -229,5 +307,7 @@ BENCHMARK(BM_ConvertBesidePlainSample)->UseManualTime()->Iterations(9)->Unit(ben
 BENCHMARK(BM_ConvertBesidePlainGenerated)->Arg(kLimitRacers)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertSample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteSample)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertSampleWithHistory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadHistorySample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertGenerated)->Arg(kLimitRacers)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteGenerated)->Arg(kLimitRacers)->Unit(benchmark::kMillisecond);

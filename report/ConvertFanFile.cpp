@@ -56,7 +56,7 @@ std::vector<bool> SlotsWithPage(const cSensyuFile& sensyu, int16_t count) {
 // roster and the name list are filled and sorted while the pages are being
 // written; the labels still count the pages as they are made.
 void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWindowServices& window,
-               cNameList& lstName) {
+               cNameList& lstName, const cPeriodHistory* history) {
   cRosterPage roster(sensyu, count);
   const std::vector<bool> withPage = SlotsWithPage(sensyu, count);
   const auto listRacers = [&] {
@@ -73,7 +73,7 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const auto i = static_cast<int16_t>(n + 1);
     if (!withPage[n + 1]) return;
     const std::string no = sensyu.SensyuNo(i);
-    site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"), MakeSensyuPage(sensyu, i));
+    site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"), MakeSensyuPage(sensyu, i, history));
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);
@@ -94,7 +94,8 @@ void ShowFailure(cWindowServices& window, const std::string& what, const std::st
 }  // namespace
 
 bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSiteFolder& site,
-                    cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile) {
+                    cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile,
+                    const cPeriodHistory* history) {
   window.SetLabel(ProgressLabel::Message, "ファイルを変換しています ...");
   window.DoEvents();
   cSensyuNoList list;
@@ -117,7 +118,7 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
   m_SensyuFile = sensyu;
   if (!sensyu->LoadBytes(bytes, list, 0)) return false;
   try {
-    WriteSite(*sensyu, count, site, window, lstName);
+    WriteSite(*sensyu, count, site, window, lstName, history);
   } catch (const cFileFailure& e) {
     ShowFailure(window, "ファイルを書き込めません。", PathToUtf8(e.File()), ErrorText(e.Errno()), e.Errno());
     return false;

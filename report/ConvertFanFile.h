@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "report/NameList.h"
+#include "report/PeriodHistory.h"
 #include "platform/SiteFolder.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
@@ -13,12 +14,15 @@
 /// `site`. True when every page was written; false after a failure that was
 /// shown to the user (load error, unwritable page or folder); `strFileName`
 /// names the input in those messages. m_SensyuFile receives the run's racer
-/// data and stays set afterwards.
+/// data and stays set afterwards. With a history every racer page ends with
+/// its "期別成績" section; without one the pages are as they always were.
 bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSiteFolder& site,
-                    cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile);
+                    cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile,
+                    const cPeriodHistory* history = nullptr);
 
-/// The racer page of slot `index` in code page 932; safe to call from several threads at once.
-std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index);
+/// The racer page of slot `index` in code page 932, with the racer's periods
+/// when a history is given; safe to call from several threads at once.
+std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history = nullptr);
 /// 索引.html in code page 932 from the first `count` entries of the name list,
 /// counting them on the window's labels.
 std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window);

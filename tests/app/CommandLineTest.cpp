@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "platform/Path.h"
 #include "support/TestData.h"
 
 namespace {
@@ -17,9 +18,11 @@ std::string Unblank(std::string text) {
 std::string Described(const cCommandLine& cmd) {
   static const char* const kActions[] = {"Run", "Help", "Version", "Error"};
   std::string flags = std::string(cmd.assumeYes ? "y" : "") + (cmd.noOpen ? "o" : "") + (cmd.noGui ? "g" : "") +
-                      (cmd.download ? "d" : "");
+                      (cmd.download ? "d" : "") + (cmd.history ? "h" : "");
+  const std::string history =
+      !cmd.history ? "" : cmd.download ? std::to_string(cmd.historyPeriods) : PathToUtf8(cmd.historyFolder);
   return std::string(kActions[static_cast<int>(cmd.action)]) + " " + (flags.empty() ? "-" : flags) + " " +
-         (cmd.downloadPeriod.empty() ? "-" : cmd.downloadPeriod) + " " +
+         (cmd.downloadPeriod.empty() ? "-" : cmd.downloadPeriod) + " " + (history.empty() ? "-" : history) + " " +
          (cmd.outputFolder ? cmd.outputFolder->string() : "-") + " " +
          (cmd.action == cCommandLine::eAction::Error ? cmd.error : cmd.argText);
 }
@@ -29,7 +32,8 @@ TEST(CommandLine, ReadsEveryRowAsExpected) {
     std::vector<std::string> words;
     std::istringstream in(row[0]);
     for (std::string word; std::getline(in, word, '|');) words.push_back(Unblank(word));
-    const std::string expected = row[1] + " " + row[2] + " " + row[3] + " " + row[4] + " " + Unblank(row[5]);
+    const std::string expected =
+        row[1] + " " + row[2] + " " + row[3] + " " + row[4] + " " + row[5] + " " + Unblank(row[6]);
     EXPECT_EQ(Described(ParseCommandLine(words)), expected) << row[0];
   }
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""site_browser_test.py TOBIREX SAMPLE_FILE: the converted sample read in headless Chromium; TOBIREX_SCREENSHOTS=DIR
-keeps roster.png, racer.png, index.png. The pages name no character set: Japanese reading right means Shift_JIS."""
+"""site_browser_test.py TOBIREX SAMPLE_FILE HISTORY_PAGE: the converted sample read in headless Chromium, then a racer
+page with its older periods (tests/golden/history); TOBIREX_SCREENSHOTS=DIR keeps roster.png, racer.png, index.png,
+history.png. The pages name no character set: Japanese reading right means Shift_JIS."""
 import os, subprocess, sys, tempfile
 from pathlib import Path
 from urllib.parse import unquote
@@ -8,7 +9,7 @@ from selenium.webdriver import Chrome, ChromeOptions
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
-(tobirex, sample), shots, failed = sys.argv[1:3], os.environ.get("TOBIREX_SCREENSHOTS"), []
+(tobirex, sample, history), shots, failed = sys.argv[1:4], os.environ.get("TOBIREX_SCREENSHOTS"), []
 def expect(what, got, want):
     failed.extend([] if got == want else [print(f"FAIL {what}: {got!r}, expected {want!r}") or what])
 with tempfile.TemporaryDirectory(prefix="tobirex-browser-") as tmp:
@@ -20,6 +21,7 @@ with tempfile.TemporaryDirectory(prefix="tobirex-browser-") as tmp:
     for arg in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-sync",
                 "--disable-background-networking", "--disable-component-update", "--window-size=1000,750",
                 f"--user-data-dir={tmp}/profile"): options.add_argument(arg)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     browser = Chrome(service=Service(os.environ.get("TOBIREX_CHROMEDRIVER", "/usr/bin/chromedriver")), options=options)
     arrive = lambda page: WebDriverWait(browser, 15).until(lambda b: unquote(b.current_url).endswith(page), page)
     shoot = lambda name: shots and (os.makedirs(shots, exist_ok=True), browser.save_screenshot(f"{shots}/{name}"))
@@ -40,6 +42,18 @@ with tempfile.TemporaryDirectory(prefix="tobirex-browser-") as tmp:
         heading = browser.find_element(By.TAG_NAME, "h3")
         expect("index title, heading", (browser.title, heading.text, heading.is_displayed()), ("索引ページ", "索引", True))
         shoot("index.png")
+        browser.get_log("browser")  # what came before is not this page's
+        browser.get(Path(history).resolve().as_uri())
+        heading = browser.find_element(By.XPATH, "//b[text()='期別成績']")
+        periods = heading.find_elements(By.XPATH, "following::table[1]//tr/td[1]")
+        expect("period column", [td.text for td in periods], ["期", "2025年後期", "2025年前期", "2024年後期"])
+        chart = browser.execute_script("return [...document.querySelectorAll('polyline, g > rect, g > circle')]"
+                                       ".map(e => [e.tagName, e.getAttribute('class'), e.getBBox().width])")
+        expect("chart lines and markers", chart, [["polyline", "fsyoritu", 360], ["polyline", "syoritu", 360]] +
+               [["rect", None, 8]] * 3 + [["circle", None, 8]] * 3)
+        expect("console errors", [e["message"] for e in browser.get_log("browser") if e["level"] == "SEVERE"], [])
+        browser.execute_script("arguments[0].scrollIntoView()", heading)
+        shoot("history.png")
     finally:
         browser.quit()
 sys.exit(f"{len(failed)} checks failed" if failed else 0)

@@ -6,3 +6,6 @@ bool StdinIsTerminal();
 bool StdoutIsTerminal();
 /// Columns of the terminal on standard output, or 0 when it cannot be told.
 int TerminalColumns();
+/// True where a window needs a display server that may be missing (X11 or
+/// Wayland), false where a window can always be shown.
+bool WindowsNeedDisplayServer();

@@ -19,7 +19,8 @@ class cNoFormWindow : public cFormWindow {
 }  // namespace
 
 int RunTerminalFrontEnd(const cCommandLine& cmd, bool displayAvailable, cFanDownloader& downloader) {
-  cTerminalWindow window(std::cin, std::cout, std::cerr, StdinIsTerminal(), StdoutIsTerminal());
+  // The width is asked at each redraw: the user may narrow the terminal during a run.
+  cTerminalWindow window(std::cin, std::cout, std::cerr, StdinIsTerminal(), StdoutIsTerminal(), TerminalColumns);
   cTerminalShell shell(std::cout, displayAvailable);
   cNoFormWindow form;
   frmMain main(window, form, shell, DiskSites(), &downloader);

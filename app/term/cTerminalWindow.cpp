@@ -1,11 +1,13 @@
 #include "app/term/cTerminalWindow.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 
 namespace {
 
-constexpr int kBarWidth = 20;
+constexpr long kBarWidth = 20;
+constexpr long kLeastBar = 5;  // a narrower bar tells nothing the count does not
 
 // Message texts end their lines with CR LF; a terminal wants LF.
 std::string TerminalText(const std::string& text) {
@@ -37,20 +39,69 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// A bar of kBarWidth cells such as "[#####-----]", filled in proportion done/count.
-std::string ProgressBar(long done, long count) {
-  const long filled = done * kBarWidth / count;
+// A bar of `cells` cells such as "[#####-----]", filled in proportion done/count.
+std::string ProgressBar(long done, long count, long cells) {
+  const long filled = done * cells / count;
   std::string bar = "[";
   bar.append(static_cast<std::size_t>(filled), '#');
-  bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
+  bar.append(static_cast<std::size_t>(cells - filled), '-');
   return bar + "]";
+}
+
+// Bytes of the UTF-8 character at `at`; a byte that starts no whole character stands alone.
+std::size_t CharLength(const std::string& text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+  if (at + length > text.size()) return 1;
+  for (std::size_t i = 1; i < length; ++i)
+    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 1;
+  return length;
+}
+
+// Terminal columns of one character. From U+1100 on (kana, kanji, full-width
+// forms) every character counts two but the half-width forms: an odd sign
+// counted wide costs a column, one counted narrow would wrap the line.
+long CharColumns(const std::string& text, std::size_t at, std::size_t length) {
+  if (length == 4) return 2;
+  if (length < 3) return 1;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]) & 0x3Fu; };
+  const unsigned code = (static_cast<unsigned char>(text[at]) & 0x0Fu) << 12 | byte(1) << 6 | byte(2);
+  const bool halfWidth = (code >= 0xFF61 && code <= 0xFFDC) || (code >= 0xFFE8 && code <= 0xFFEE);
+  return code < 0x1100 || halfWidth ? 1 : 2;
+}
+
+long Columns(const std::string& text) {
+  long columns = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = CharLength(text, at);
+    columns += CharColumns(text, at, length);
+    at += length;
+  }
+  return columns;
+}
+
+// The longest head of `text` that fits in `columns`, never half a character.
+std::string CutToColumns(const std::string& text, long columns) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t length = CharLength(text, at);
+    columns -= CharColumns(text, at, length);
+    if (columns < 0) break;
+    at += length;
+  }
+  return text.substr(0, at);
 }
 
 }  // namespace
 
 cTerminalWindow::cTerminalWindow(std::istream& in, std::ostream& out, std::ostream& err, bool interactive,
-                                 bool liveStatus)
-    : m_In(in), m_Out(out), m_Err(err), m_Interactive(interactive), m_LiveStatus(liveStatus) {}
+                                 bool liveStatus, std::function<int()> columns)
+    : m_In(in),
+      m_Out(out),
+      m_Err(err),
+      m_Interactive(interactive),
+      m_LiveStatus(liveStatus),
+      m_Columns(std::move(columns)) {}
 
 MsgResult cTerminalWindow::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                                   const std::string& caption) {
@@ -103,8 +154,27 @@ void cTerminalWindow::Update(bool messageChanged) {
 
 void cTerminalWindow::DoEvents() { m_Out.flush(); }
 
-std::string cTerminalWindow::CounterPart() const {
-  return m_Count > 0 ? ProgressBar(m_Done, m_Count) + " " + m_Counter : m_Counter;
+std::string cTerminalWindow::CounterPart(long barCells) const {
+  return m_Count > 0 && barCells > 0 ? ProgressBar(m_Done, m_Count, barCells) + " " + m_Counter : m_Counter;
+}
+
+// The status line, one column short of the terminal's edge so that it never
+// wraps: the bar shrinks, then goes, then the message is cut, the count last.
+std::string cTerminalWindow::FittedLine() const {
+  const std::string gap = m_Message.empty() || m_Counter.empty() ? "" : "  ";
+  const int columns = m_Columns();
+  if (columns <= 0) return m_Message + gap + CounterPart(kBarWidth);
+  const long room = columns - 1;
+  if (m_Count > 0) {
+    const long cells = std::min(kBarWidth, room - Columns(m_Message + gap + m_Counter) - 3);  // "[", "] "
+    if (cells >= kLeastBar) return m_Message + gap + CounterPart(cells);
+  }
+  const long messageRoom = room - Columns(gap + m_Counter);
+  if (messageRoom <= 0) return CutToColumns(m_Counter, room);
+  std::string message = CutToColumns(m_Message, messageRoom);
+  // "作成しています ." reads as a typo: a cut message loses its trailing dots.
+  if (message.size() < m_Message.size()) message.erase(message.find_last_not_of(" .") + 1);
+  return message + gap + m_Counter;
 }
 
 void cTerminalWindow::EndStatus() {
@@ -114,14 +184,15 @@ void cTerminalWindow::EndStatus() {
 }
 
 // Redraws the line when the message or the bar's percent changes, so a long
-// run writes about a hundred updates rather than one per racer.
+// run writes about a hundred updates rather than one per racer; a counter
+// text of its own (the kilobytes of a download) whenever it reads otherwise.
 void cTerminalWindow::UpdateLiveStatus(bool messageChanged) {
   const long percent = m_Count > 0 ? m_Done * 100 / m_Count : -1;
-  if (!messageChanged && percent == m_LastShown && !m_Counter.empty()) return;
+  if (!messageChanged && m_Count > 0 && percent == m_LastShown) return;
   m_LastShown = percent;
-  std::string line = m_Message;
-  if (!m_Counter.empty()) line += (line.empty() ? "" : "  ") + CounterPart();
-  if (line.empty() && !m_StatusOpen) return;
+  const std::string line = FittedLine();
+  if (m_StatusOpen ? line == m_LastLine : line.empty()) return;
+  m_LastLine = line;
   m_Out << "\r" << line << "\x1b[K";
   m_StatusOpen = true;
 }
@@ -143,5 +214,5 @@ void cTerminalWindow::UpdatePlainStatus(bool messageChanged) {
   const long tenth = m_Done * 10 / m_Count;
   if (tenth <= m_LastShown) return;
   m_LastShown = tenth;
-  m_Out << "  " << CounterPart() << "\n";
+  m_Out << "  " << CounterPart(kBarWidth) << "\n";
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -8,13 +9,16 @@
 // The window services on a terminal: message boxes are printed with their
 // caption (a box that tells a failure goes to standard error), Yes/No is read
 // from standard input, and the two progress labels become one status line
-// with a bar. On a terminal the line is redrawn in place; into a pipe or file
-// only the messages and every tenth of the count are printed, one line each.
+// with a bar. On a terminal the line is redrawn in place and kept narrower than
+// the terminal (the bar shrinks or goes, then the message is cut); into a pipe
+// or file only the messages and every tenth of the count are printed, one line each.
 class cTerminalWindow : public cWindowServices {
  public:
   /// interactive: standard input is a terminal (otherwise Yes/No answers No);
-  /// liveStatus: standard output is a terminal (the status line is redrawn in place).
-  cTerminalWindow(std::istream& in, std::ostream& out, std::ostream& err, bool interactive, bool liveStatus);
+  /// liveStatus: standard output is a terminal (the status line is redrawn in place);
+  /// columns: the terminal's width at each redraw, 0 when unknown (the line is not cut).
+  cTerminalWindow(std::istream& in, std::ostream& out, std::ostream& err, bool interactive, bool liveStatus,
+                  std::function<int()> columns = [] { return 0; });
 
   MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& caption) override;
   void SetLabel(ProgressLabel label, const std::string& text) override;
@@ -25,7 +29,8 @@ class cTerminalWindow : public cWindowServices {
 
  private:
   MsgResult AskYesNo();
-  std::string CounterPart() const;
+  std::string CounterPart(long barCells) const;
+  std::string FittedLine() const;
   void Update(bool messageChanged);
   void UpdateLiveStatus(bool messageChanged);
   void UpdatePlainStatus(bool messageChanged);
@@ -35,10 +40,12 @@ class cTerminalWindow : public cWindowServices {
   std::ostream& m_Err;
   bool m_Interactive;
   bool m_LiveStatus;
+  std::function<int()> m_Columns;
   std::string m_Message;
   std::string m_Counter;
   long m_Done = 0, m_Count = 0;  // the count behind m_Counter; m_Count 0 when it is no count
   bool m_StatusOpen = false;  // a live status line is on screen without its line end
+  std::string m_LastLine;     // that line
   long m_LastShown = -1;      // percent (live) or tenth (plain) of the count shown last
   long m_LastTotal = 0;       // the total of that count
 };

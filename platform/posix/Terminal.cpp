@@ -12,3 +12,5 @@ int TerminalColumns() {
   if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return 0;
   return size.ws_col;
 }
+
+bool WindowsNeedDisplayServer() { return true; }

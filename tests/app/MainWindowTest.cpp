@@ -6,8 +6,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
+#include "app/qt/QtFrontEnd.h"
 #include "app/qt/cMainWindow.h"
 
 namespace {
@@ -45,6 +48,42 @@ TEST(MainWindow, BoxesLabelsAndPlace) {
   window.ShowAtTopLeft();
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.pos(), QPoint(0, 0));
+}
+
+// Standard buttons speak the desktop's language when Qt's catalogue for it is installed.
+TEST(MainWindow, ButtonsInTheUsersLanguage) {
+  const struct {
+    const char* locale;
+    bool catalogue;
+    const char *yes, *no, *ok;
+  } rows[] = {{"ja_JP", true, "はい(&Y)", "いいえ(&N)", "OK"}, {"C", false, "&Yes", "&No", "OK"}};
+  for (const auto& row : rows) {
+    QTranslator* translator = InstallQtTranslation(QLocale(QString::fromLatin1(row.locale)));
+    EXPECT_EQ(translator != nullptr, row.catalogue) << row.locale;
+    cMainWindow window;
+    QString yes, no, ok;
+    for (auto [buttons, result] : {std::pair{MsgButtons::YesNo, MsgResult::No}, {MsgButtons::OK, MsgResult::OK}}) {
+      auto* timer = new QTimer;
+      QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        timer->deleteLater();
+        if (buttons == MsgButtons::OK) {
+          ok = box->button(QMessageBox::Ok)->text();
+          return box->button(QMessageBox::Ok)->click();
+        }
+        yes = box->button(QMessageBox::Yes)->text();
+        no = box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::No)->click();
+      });
+      timer->start(10);
+      EXPECT_EQ(window.MsgBox("?", buttons, MsgIcon::Question, "Harumado"), result);
+    }
+    EXPECT_EQ(yes.toStdString() + "|" + no.toStdString() + "|" + ok.toStdString(),
+              std::string(row.yes) + "|" + row.no + "|" + row.ok) << row.locale;
+    if (translator != nullptr) QCoreApplication::removeTranslator(translator);
+    delete translator;
+  }
 }
 
 }  // namespace

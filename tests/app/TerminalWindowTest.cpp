@@ -42,6 +42,43 @@ TEST(TerminalWindow, RedrawsOneStatusLineOnATerminal) {
   EXPECT_EQ(std::count(shown.begin(), shown.end(), '\r'), 1 + 101 + 1);  // message, 0..100 %, then the text
 }
 
+// Columns of the test's texts: a kana or kanji takes two.
+long Columns(const std::string& text) {
+  long columns = 0;
+  for (const unsigned char c : text) columns += c < 0x80 ? 1 : c >= 0xE0 ? 2 : 0;
+  return columns;
+}
+
+// At 40 columns every redrawn line keeps within 39: the bar shrinks, then goes, then the message is cut.
+TEST(TerminalWindow, StatusLineFitsANarrowTerminal) {
+  const struct {
+    const char* message;
+    int count;
+    const char* counter;
+    const char* last;
+  } rows[] = {{"変換しています", 200, "", "変換しています  [#############] 200/200"},
+              {"ファイルを変換しています ...", 1600, "", "ファイルを変換しています ...  1600/1600"},
+              {"索引ページを作成しています ...", 1600, "", "索引ページを作成しています  1600/1600"},
+              {"ダウンロードしています ...", 0, "1234 KB / 67890 KB", "ダウンロードしてい  1234 KB / 67890 KB"}};
+  for (const auto& row : rows) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    cTerminalWindow window(in, out, err, true, true, [] { return 40; });
+    window.SetLabel(ProgressLabel::Message, row.message);
+    for (int i = 1; i <= row.count; ++i) window.SetProgress(i, row.count);
+    if (*row.counter != '\0') window.SetLabel(ProgressLabel::Counter, row.counter);
+    std::istringstream shown(out.str());
+    std::string line, last;
+    while (std::getline(shown, line, '\r')) {
+      if (line.empty()) continue;
+      line.erase(line.find("\x1b[K"));
+      EXPECT_LE(Columns(line), 39) << line;
+      last = line;
+    }
+    EXPECT_EQ(last, row.last);
+  }
+}
+
 // Yes only when someone says so; where nobody can answer, No rather than a wait.
 TEST(TerminalWindow, AnswersYesOnlyWhenTold) {
   const struct {

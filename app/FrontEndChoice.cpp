@@ -11,11 +11,14 @@ bool IsSet(const cEnvLookup& env, const char* name) {
 
 }  // namespace
 
-bool DisplayAvailable(const cEnvLookup& env) { return IsSet(env, "DISPLAY") || IsSet(env, "WAYLAND_DISPLAY"); }
+bool DisplayAvailable(const cEnvLookup& env) {
+  return !WindowsNeedDisplayServer() || IsSet(env, "DISPLAY") || IsSet(env, "WAYLAND_DISPLAY");
+}
 
 eFrontEnd ChooseFrontEnd(bool noGui, const cEnvLookup& env) {
   if (noGui) return eFrontEnd::Terminal;
-  if (!WindowsNeedDisplayServer()) return eFrontEnd::Qt;
+  // Started from a command prompt, the program answers there, as a console program does.
+  if (!WindowsNeedDisplayServer()) return RunsInCallersConsole() ? eFrontEnd::Terminal : eFrontEnd::Qt;
   // A platform named by the user (offscreen, vnc, ...) needs no display server.
   if (IsSet(env, "QT_QPA_PLATFORM") || DisplayAvailable(env)) return eFrontEnd::Qt;
   return eFrontEnd::Terminal;

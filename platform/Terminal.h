@@ -9,3 +9,7 @@ int TerminalColumns();
 /// True where a window needs a display server that may be missing (X11 or
 /// Wayland), false where a window can always be shown.
 bool WindowsNeedDisplayServer();
+/// True when the program shares the console of the shell that started it.
+/// A console made for the program alone (Windows, started from Explorer or by
+/// a drop) is closed here, so that only the window shows. False on POSIX.
+bool RunsInCallersConsole();

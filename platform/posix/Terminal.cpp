@@ -14,3 +14,5 @@ int TerminalColumns() {
 }
 
 bool WindowsNeedDisplayServer() { return true; }
+
+bool RunsInCallersConsole() { return false; }

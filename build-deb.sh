@@ -5,7 +5,7 @@
 #   ./build-deb.sh && sudo apt-get install ./build/deb/tobirex_*.deb
 set -euo pipefail
 cd "$(dirname "$0")"
-TOBIREX_BROWSER_TEST=0 bash .ci/install-deps dpkg-dev lintian desktop-file-utils
+TOBIREX_BROWSER_TEST=0 TOBIREX_WINDOWS_TEST=0 bash .ci/install-deps dpkg-dev lintian desktop-file-utils
 
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B build/deb -DCMAKE_BUILD_TYPE=Release -DTOBIREX_BUILD_TESTS=OFF -DTOBIREX_BUILD_BENCH=OFF \

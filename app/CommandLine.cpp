@@ -116,7 +116,7 @@ std::string HelpText() {
          "that holds it) into HTML pages in the folder \"ファン手帳\" on the desktop and\n"
          "opens its roster page \"ファン手帳.html\". The old pages are replaced only once\n"
          "the new ones are complete. Without FILE it reopens the last roster page, or\n"
-         "tells where to get the file.\n"
+         "offers to download the newest file and convert it.\n"
          "\n"
          "Options (only before FILE, or before \"--\"):\n"
          "  -y, --yes      answer Yes to the question whether to convert the file\n"
@@ -143,7 +143,8 @@ std::string HelpText() {
          "FILE may be several words; they are joined with single blanks, and one pair\n"
          "of enclosing double quotes is removed.\n"
          "\n"
-         "Exit status: 0 done (converted, reopened, usage shown, or declined);\n"
+         "Exit status: 0 done (converted, reopened, usage shown, declined, or the window\n"
+         "closed during a download);\n"
          "1 file not found, not a fan file, download or conversion failed;\n"
          "2 bad command line, or an output folder that holds other files.\n";
 }

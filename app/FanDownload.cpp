@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/ErrorText.h"
+#include "platform/Interrupt.h"
 #include "platform/LocalTime.h"
 #include "platform/NewFile.h"
 #include "platform/Path.h"
@@ -39,6 +40,9 @@ bool HoldsBytes(const fs::path& file, std::string_view bytes) {
   const std::string held((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return held == bytes;
 }
+
+// The official site's archives start with 2001's first half (fan0104).
+constexpr int kFirstPublishedHalf = 2;
 
 // Every temporary file of the download starts with this; a killed download's are removed by the next.
 constexpr const char* kTemporaryPrefix = ".tobirex-download-";
@@ -102,6 +106,21 @@ bool IsValidPeriod(std::string_view yymm) {
   for (const char c : yymm)
     if (c < '0' || c > '9') return false;
   return yymm.substr(2) == "04" || yymm.substr(2) == "10";
+}
+
+std::vector<std::string> PeriodsBefore(std::string_view yymm, int count) {
+  if (!IsValidPeriod(yymm)) return {};
+  // Counted in half years from April 2000: 0104 is the second.
+  int half = ((yymm[0] - '0') * 10 + (yymm[1] - '0')) * 2 + (yymm.substr(2) == "10" ? 1 : 0);
+  std::vector<std::string> periods;
+  while (static_cast<int>(periods.size()) < count && --half >= kFirstPublishedHalf)
+    periods.push_back(PeriodText(half / 2, half % 2 == 1 ? 10 : 4));
+  return periods;
+}
+
+std::string ArchivePeriod(std::string_view fileName) {
+  if (!fileName.starts_with("fan") || !IsValidPeriod(fileName.substr(3, 4))) return {};
+  return std::string(fileName.substr(3, 4));
 }
 
 std::string ArchiveUrl(std::string_view base, std::string_view yymm) {
@@ -171,4 +190,50 @@ std::optional<fs::path> SaveArchive(const fs::path& folder, const std::string& n
     ec.assign(e.Errno(), std::system_category());
   }
   return std::nullopt;
+}
+
+void JudgeFetch(cFetchResult& fetched) {
+  const bool cut = fetched.announced && fetched.bytes.size() < *fetched.announced;
+  // A body that ends before its Content-Length is told as cut, whatever error the early close raised.
+  if (fetched.failure == eDownloadFailure::Network && cut) fetched.failure = eDownloadFailure::None;
+  if (fetched.failure != eDownloadFailure::None) {
+    // Stopped by a limit, the network or a refused redirect; told as it is.
+  } else if (fetched.status != 200) {
+    fetched.failure = eDownloadFailure::HttpStatus;
+    fetched.detail = std::to_string(fetched.status);
+  } else {
+    cBodyVerdict verdict = JudgeBody(fetched.bytes, fetched.announced);
+    fetched.failure = verdict.failure;
+    fetched.detail = std::move(verdict.detail);
+  }
+  if (fetched.failure != eDownloadFailure::None) fetched.bytes.clear();
+}
+
+std::optional<fs::path> DownloadArchive(const cFetch& fetch, const std::string& yymm, const std::string& base,
+                                        const fs::path& folder, const cDownloadLimits& limits,
+                                        cWindowServices& window) {
+  const std::vector<std::string> periods = yymm.empty() ? NewestPeriodsToday() : std::vector<std::string>{yymm};
+  window.SetLabel(ProgressLabel::Message, "ダウンロードしています ...");
+  window.SetLabel(ProgressLabel::Counter, "0 KB");
+  window.DoEvents();
+  cFetchResult fetched;
+  std::string url, period;
+  for (const std::string& candidate : periods) {
+    period = candidate;
+    url = ArchiveUrl(base, period);
+    fetched = fetch(url);
+    JudgeFetch(fetched);
+    // A period not yet published answers 404; only then is the one before it tried.
+    if (fetched.failure != eDownloadFailure::HttpStatus || fetched.status != 404) break;
+  }
+  const auto fail = [&](eDownloadFailure failure, const std::string& detail) {
+    window.MsgBox(DownloadFailureText(url, failure, detail, limits), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    return std::nullopt;
+  };
+  if (fetched.failure != eDownloadFailure::None) return fail(fetched.failure, fetched.detail);
+  ThrowIfInterrupted();  // asked while the archive was checked: nothing is saved
+  std::error_code ec;
+  std::optional<fs::path> saved = SaveArchive(folder, "fan" + period + ".lzh", fetched.bytes, ec);
+  if (!saved) return fail(eDownloadFailure::Save, PathToUtf8(folder) + ": " + ErrorText(ec.value()));
+  return saved;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@
 
 // Fetching a period's official archive fanYYMM.lzh: which periods to try, the
 // address, where the file lands and what the user is told when it fails. The
-// network half lives in the front end (qt/cQtDownloader).
+// network half lives in the front end (qt/cQtDownloader, win32/cWinHttpDownloader).
 
 /// Where the official site keeps every period's archive.
 inline constexpr const char* kOfficialArchiveBase =
@@ -68,6 +69,12 @@ std::vector<std::string> NewestPeriods(int year, int month);
 std::vector<std::string> NewestPeriodsToday();
 /// True for a period the user may name: four ASCII digits YYMM with MM 04 or 10.
 bool IsValidPeriod(std::string_view yymm);
+/// The `count` periods before yymm, newest first, none before the first
+/// published one (0104): "2510", 3 gives 2504, 2410, 2404; none after a yymm that is no period.
+std::vector<std::string> PeriodsBefore(std::string_view yymm, int count);
+/// The period a saved archive's name tells: "2510" for "fan2510.lzh" or
+/// "fan2510 (1).lzh"; empty for any other name.
+std::string ArchivePeriod(std::string_view fileName);
 /// The archive's address: "<base>/fanYYMM.lzh".
 std::string ArchiveUrl(std::string_view base, std::string_view yymm);
 /// The mirror named by TOBIREX_DOWNLOAD_BASE when set and not empty, else the official base.
@@ -81,6 +88,26 @@ std::string DownloadFailureText(const std::string& url, eDownloadFailure failure
 /// is reused. Never replaces or truncates a file; nothing is left on failure.
 std::optional<std::filesystem::path> SaveArchive(const std::filesystem::path& folder, const std::string& name,
                                                  std::string_view bytes, std::error_code& ec);
+
+/// What one address gave, redirects followed.
+struct cFetchResult {
+  eDownloadFailure failure = eDownloadFailure::None;  // of the transfer: a limit, the network, a redirect
+  int status = 0;                                      // the HTTP status; 0 when no answer came
+  std::string detail;
+  std::string bytes;
+  std::optional<std::uint64_t> announced;  // the Content-Length, when sent
+};
+/// Decides what a transfer that ended gave: its own failure stands (an early
+/// close told as a cut body), then the HTTP status, then JudgeBody. A failure keeps no bytes.
+void JudgeFetch(cFetchResult& fetched);
+/// Fetches one address; a stop asked by a signal throws cInterrupted.
+using cFetch = std::function<cFetchResult(const std::string& url)>;
+/// What every downloader does around its fetch: the periods to try (the one
+/// before only after a 404), the labels, one box for a failure, and the save
+/// into folder. The saved archive, or nothing after the box.
+std::optional<std::filesystem::path> DownloadArchive(const cFetch& fetch, const std::string& yymm,
+                                                     const std::string& base, const std::filesystem::path& folder,
+                                                     const cDownloadLimits& limits, cWindowServices& window);
 
 // What startup asks of the front end to fetch an archive.
 class cFanDownloader {

@@ -17,6 +17,8 @@ namespace {
 const std::string kCrLf = "\r\n";
 const std::string kOutputFolderName = "ファン手帳";
 const std::string kRosterPageName = "ファン手帳.html";
+// No signal has this number: the stop was asked by closing the window.
+constexpr int kWindowClosed = -1;
 
 std::string UsageText() {
   return "モーターボートファン手帳ファイルを指定してください。" + kCrLf + kCrLf +
@@ -84,6 +86,10 @@ std::string FailureText(const std::string& what, const fs::path& file, int numbe
   return WithErrorCode(what + kCrLf + PathToUtf8(file) + kCrLf + ErrorText(number), number);
 }
 
+std::string HistoryFolderText() {
+  return "過去の期のファイルを探すフォルダーを読み取れないため、何も変更せずに終了します。";
+}
+
 // Up to five of what stayed behind, one per line.
 std::string LeftoversText(const std::vector<cFileFailure>& leftovers) {
   std::string text = "新しいページに入れ替えましたが、以前のページの一部を片付けられませんでした。" + kCrLf +
@@ -93,13 +99,13 @@ std::string LeftoversText(const std::vector<cFileFailure>& leftovers) {
   return text;
 }
 
-// Marks the conversion as running for as long as it is in scope.
-class cConvertingScope {
+// Marks a download or the conversion as running for as long as it is in scope.
+class cRunningScope {
  public:
-  explicit cConvertingScope(bool& flag) : m_Flag(flag) { m_Flag = true; }
-  ~cConvertingScope() { m_Flag = false; }
-  cConvertingScope(const cConvertingScope&) = delete;
-  cConvertingScope& operator=(const cConvertingScope&) = delete;
+  explicit cRunningScope(bool& flag) : m_Flag(flag) { m_Flag = true; }
+  ~cRunningScope() { m_Flag = false; }
+  cRunningScope(const cRunningScope&) = delete;
+  cRunningScope& operator=(const cRunningScope&) = delete;
 
  private:
   bool& m_Flag;
@@ -146,13 +152,15 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
 eStartOutcome frmMain::Start(const cCommandLine& cmd) {
   SetOutputFolder(cmd);
   if (cmd.download) return StartWithDownload(cmd);
-  if (cmd.argText.empty()) return StartWithoutFile(cmd.noOpen);
+  if (cmd.argText.empty()) return StartWithoutFile(cmd);
   return StartWithFile(cmd);
 }
 
 bool frmMain::Form_QueryUnload() {
   // The racer pages still read the racer data: the window closes when the run ends.
   if (m_Converting) return false;
+  // The user wants no more: the download stops as it does for Ctrl-C, and the program ends.
+  if (m_Downloading) RequestStop(kWindowClosed);
   m_SensyuFile.reset();
   return true;
 }
@@ -168,13 +176,14 @@ void frmMain::SetOutputFolder(const cCommandLine& cmd) {
   }
 }
 
-eStartOutcome frmMain::StartWithoutFile(bool noOpen) {
+eStartOutcome frmMain::StartWithoutFile(const cCommandLine& cmd) {
   if (m_Shell.FolderExists(m_OutputFolder)) {
-    if (!noOpen) OpenRosterPage();
+    if (!cmd.noOpen) OpenRosterPage();
     return eStartOutcome::Reopened;
   }
+  // Yes fetches the newest period's archive and converts it, as --download does.
   if (m_Window.MsgBox(UsageText(), MsgButtons::YesNo, MsgIcon::Information, kAppTitle) == MsgResult::Yes)
-    m_Shell.OpenDownloadPage();
+    return StartWithDownload(cmd);
   return eStartOutcome::ShowedUsage;
 }
 
@@ -182,19 +191,45 @@ eStartOutcome frmMain::StartWithoutFile(bool noOpen) {
 eStartOutcome frmMain::StartWithDownload(const cCommandLine& cmd) {
   m_Form.ShowAtTopLeft();  // the labels count the kilobytes received
   std::optional<fs::path> archive;
-  {
-    // Ctrl-C or a termination request while fetching ends the program with nothing saved.
-    cInterruptScope interruptible;
-    if (m_Downloader) archive = m_Downloader->Download(cmd.downloadPeriod, m_Window);
-    ThrowIfInterrupted();  // asked during the save or a failure's box: the next scope would forget it
+  std::vector<fs::path> older;
+  try {
+    archive = Download(cmd.downloadPeriod);
+    if (archive && cmd.history) older = DownloadOlderPeriods(*archive, cmd.historyPeriods);
+  } catch (const cInterrupted& e) {
+    if (e.Signal() != kWindowClosed) throw;
+    return eStartOutcome::Closed;  // the window is gone: it is not shown again
   }
   if (!archive) return eStartOutcome::DownloadFailed;
   cCommandLine next = cmd;
   next.argText = PathToUtf8(*archive);
-  return StartWithFile(next);
+  return StartWithFile(next, cmd.history ? &older : nullptr);
 }
 
-eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {
+// An archive already in the download folder is taken as it is; the first
+// period that cannot be downloaded ends the search (the downloader told why),
+// and the newest is converted with the periods at hand.
+std::vector<fs::path> frmMain::DownloadOlderPeriods(const fs::path& newest, int count) {
+  std::vector<fs::path> archives;
+  for (const std::string& period : PeriodsBefore(ArchivePeriod(PathToUtf8(newest.filename())), count - 1)) {
+    const fs::path kept = newest.parent_path() / PathFromUtf8("fan" + period + ".lzh");
+    const std::optional<fs::path> archive = m_Shell.PlainFileExists(kept) ? kept : Download(period);
+    if (!archive) break;
+    archives.push_back(*archive);
+  }
+  return archives;
+}
+
+// Ctrl-C, a termination request or closing the window while fetching ends the program with nothing saved.
+std::optional<fs::path> frmMain::Download(const std::string& period) {
+  cInterruptScope interruptible;
+  cRunningScope downloading(m_Downloading);
+  std::optional<fs::path> archive;
+  if (m_Downloader) archive = m_Downloader->Download(period, m_Window);
+  ThrowIfInterrupted();  // asked during the save or a failure's box: the next scope would forget it
+  return archive;
+}
+
+eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd, const std::vector<fs::path>* downloaded) {
   if (!m_Shell.PlainFileExists(PathFromUtf8(cmd.argText))) {
     m_Window.MsgBox(NotFoundText(cmd.argText), MsgButtons::OK, MsgIcon::None, kAppTitle);
     return eStartOutcome::NotFound;
@@ -203,13 +238,29 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd) {
   // not cost the user the site they have.
   const std::optional<std::string> bytes = ReadInput(cmd.argText);
   if (!bytes) return eStartOutcome::NotAFanFile;
+  std::optional<std::vector<fs::path>> older;
+  if (cmd.history) older = downloaded ? *downloaded : HistoryCandidates(cmd);
+  if (cmd.history && !older) return eStartOutcome::NotFound;
   m_Place = ResolveOutputPlace(m_Files, m_OutputFolder);
   if (!OutputPlaceIsUsable()) return eStartOutcome::Unplaceable;
   if (!OutputFolderIsOurs()) return eStartOutcome::Refused;
   if (!cmd.assumeYes &&
       m_Window.MsgBox(ConfirmText(cmd.argText), MsgButtons::YesNo, MsgIcon::Question, kAppTitle) == MsgResult::No)
     return eStartOutcome::Declined;
-  return Convert(cmd.argText, *bytes, cmd.noOpen);
+  return Convert(cmd.argText, *bytes, cmd.noOpen, older ? &*older : nullptr);
+}
+
+// A history folder the user named wrongly would give pages without the
+// periods asked for: the run stops before anything is touched.
+std::optional<std::vector<fs::path>> frmMain::HistoryCandidates(const cCommandLine& cmd) {
+  const fs::path input = PathFromUtf8(cmd.argText);
+  fs::path folder = cmd.historyFolder.empty() ? input.parent_path() : cmd.historyFolder;
+  if (folder.empty()) folder = ".";
+  cHistoryFiles listed = ListHistoryFiles(folder, input);
+  if (listed.errorNumber == 0) return std::move(listed.files);
+  m_Window.MsgBox(FailureText(HistoryFolderText(), folder, listed.errorNumber), MsgButtons::OK, MsgIcon::Exclamation,
+                  kAppTitle);
+  return std::nullopt;
 }
 
 std::optional<std::string> frmMain::ReadInput(const std::string& strFileName) {
@@ -239,27 +290,34 @@ bool frmMain::OutputPlaceIsUsable() {
   return false;
 }
 
-eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string& bytes, bool noOpen) {
+eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string& bytes, bool noOpen,
+                               const std::vector<fs::path>* older) {
   m_Swapped = false;
+  std::optional<cPeriodHistory> history;
   {
-    cConvertingScope converting(m_Converting);
+    cRunningScope converting(m_Converting);
     m_Window.SetLabel(ProgressLabel::Message, "");
     m_Window.SetLabel(ProgressLabel::Counter, "");
     m_Form.ShowAtTopLeft();
     cInterruptScope interruptible;
+    cInterruptibleWindow window(m_Window);
+    if (older) history = LoadPeriodHistory(*older, FanFilePeriod(bytes), window);
     cSiteStaging staging(m_Files, m_Place.folder);
-    if (!ConvertIntoStaging(strFileName, bytes, staging)) return eStartOutcome::ConversionFailed;
+    if (!ConvertIntoStaging(strFileName, bytes, staging, history ? &*history : nullptr))
+      return eStartOutcome::ConversionFailed;
     TellLeftovers(staging);
   }
+  if (history) TellSkipped(history->Skipped());
   if (!noOpen) OpenRosterPage();
   return eStartOutcome::Converted;
 }
 
-bool frmMain::ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging) {
+bool frmMain::ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging,
+                                 const cPeriodHistory* history) {
   if (!InitOutputFolder(staging)) return false;
   const std::unique_ptr<cSiteFolder> site = m_Sites(staging.Folder());
   cInterruptibleWindow window(m_Window);
-  if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile)) return false;
+  if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile, history)) return false;
   return SwapIn(*site, staging);
 }
 
@@ -279,6 +337,14 @@ bool frmMain::SwapIn(cSiteFolder& site, cSiteStaging& staging) {
   m_Swapped = true;
   staging.RemoveOld();
   return true;
+}
+
+// Files that are no older period never fail the run; the user learns which were left out.
+void frmMain::TellSkipped(const std::vector<cSkippedFile>& skipped) {
+  if (skipped.empty()) return;
+  std::vector<std::string> lines;
+  for (const cSkippedFile& file : skipped) lines.push_back("過去の期から除きました: " + SkippedLine(file));
+  m_Window.TellPassedOver(SkippedSummary(skipped), lines);
 }
 
 void frmMain::TellLeftovers(const cSiteStaging& staging) {

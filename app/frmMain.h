@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "app/FanDownload.h"
@@ -13,18 +14,20 @@
 #include "platform/FileSystem.h"
 #include "platform/SiteFolder.h"
 #include "report/NameList.h"
+#include "report/PeriodHistory.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
 
 // How a start ended; it decides the exit status.
 enum class eStartOutcome {
   Reopened, ShowedUsage, NotFound, NotAFanFile, DownloadFailed, Declined, Refused, Unplaceable, Converted,
-  ConversionFailed
+  ConversionFailed, Closed  // the window was closed during a download
 };
 
-/// 0 when the program did what was asked, 1 for a missing file, an input it
-/// refused, an output folder it cannot swap a site into or a failed
-/// conversion, 2 for an output folder it refused to clear.
+/// 0 when the program did what was asked (or was told to stop by closing its
+/// window), 1 for a missing file, an input it refused, an output folder it
+/// cannot swap a site into or a failed download or conversion, 2 for an output
+/// folder it refused to clear.
 int ExitStatus(eStartOutcome outcome);
 
 // The part of the main window that startup moves and shows.
@@ -51,7 +54,8 @@ class frmMain {
   /// failure is told in a box; only a stop asked by a signal (cInterrupted) leaves it.
   eStartOutcome Form_Load(const cCommandLine& cmd);
   /// The unload query: false while a conversion runs (the close is refused),
-  /// otherwise releases the racer data and returns true.
+  /// otherwise releases the racer data and returns true; during a download it
+  /// also asks the download to stop, and the program then ends.
   bool Form_QueryUnload();
 
   bool Converting() const { return m_Converting; }
@@ -64,11 +68,22 @@ class frmMain {
  private:
   eStartOutcome Start(const cCommandLine& cmd);
   void SetOutputFolder(const cCommandLine& cmd);
-  eStartOutcome StartWithoutFile(bool noOpen);
-  eStartOutcome StartWithFile(const cCommandLine& cmd);
+  eStartOutcome StartWithoutFile(const cCommandLine& cmd);
+  /// `downloaded`: a download's older archives, read as the history instead of a folder's files.
+  eStartOutcome StartWithFile(const cCommandLine& cmd, const std::vector<std::filesystem::path>* downloaded = nullptr);
   eStartOutcome StartWithDownload(const cCommandLine& cmd);
-  eStartOutcome Convert(const std::string& strFileName, const std::string& bytes, bool noOpen);
-  bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging);
+  /// The saved archive, or nothing after a failure the downloader told.
+  std::optional<std::filesystem::path> Download(const std::string& period);
+  /// The archives of the `count` - 1 periods before the newest: beside it already, or downloaded.
+  std::vector<std::filesystem::path> DownloadOlderPeriods(const std::filesystem::path& newest, int count);
+  /// The files of the history folder, or nothing after telling the user it cannot be listed.
+  std::optional<std::vector<std::filesystem::path>> HistoryCandidates(const cCommandLine& cmd);
+  /// `older`: the candidates for the racers' older periods; none for pages without them.
+  eStartOutcome Convert(const std::string& strFileName, const std::string& bytes, bool noOpen,
+                        const std::vector<std::filesystem::path>* older);
+  bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging,
+                          const cPeriodHistory* history);
+  void TellSkipped(const std::vector<cSkippedFile>& skipped);
   bool SwapIn(cSiteFolder& site, cSiteStaging& staging);
   bool InitOutputFolder(cSiteStaging& staging);
   void TellLeftovers(const cSiteStaging& staging);
@@ -90,6 +105,7 @@ class frmMain {
   std::filesystem::path m_OutputFolder;  // as the user named it
   cOutputPlace m_Place;                  // where the site really goes
   bool m_Converting = false;
+  bool m_Downloading = false;
   bool m_Swapped = false;  // the new site has taken the old one's place
   std::shared_ptr<cSensyuFile> m_SensyuFile;
   cNameList lstName;

@@ -7,9 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/SiteFolder.h"
 
-/// The official BOAT RACE website's page where the fan handbook files are published.
-inline constexpr const char* kDownloadPage = "https://www.boatrace.jp/owpc/pc/extra/data/download.html";
-
 // What startup asks of the desktop shell and the file system. The Qt window,
 // the terminal front end and the tests each supply their own.
 class cShellServices {
@@ -20,8 +17,6 @@ class cShellServices {
   virtual std::string GetDesktopPath() = 0;
   /// Opens the file in the user's default application; non-zero when the shell took it.
   virtual int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir) = 0;
-  /// Opens kDownloadPage in the web browser; the result is ignored.
-  virtual void OpenDownloadPage() = 0;
   /// True for a directory, or a link to one.
   virtual bool FolderExists(const std::filesystem::path& path) = 0;
   /// True for a plain file (or a link to one); a directory or special file counts as not found.

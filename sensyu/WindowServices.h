@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // What the core asks of the window it runs under: modal message boxes, the two
 // progress labels and a chance for the window to repaint. The Qt window, the
@@ -27,5 +28,10 @@ class cWindowServices {
   /// Counts `done` of `count` on lblCounter as "done/count".
   virtual void SetProgress(int done, int count) {
     SetLabel(ProgressLabel::Counter, std::to_string(done) + "/" + std::to_string(count));
+  }
+  /// Tells what a run passed over without failing: a window in one box
+  /// (`summary`), a terminal one line each (`lines`).
+  virtual void TellPassedOver(const std::string& summary, const std::vector<std::string>& /*lines*/) {
+    MsgBox(summary, MsgButtons::OK, MsgIcon::Information, kAppTitle);
   }
 };

@@ -1,9 +1,8 @@
 #pragma once
 #include "app/mGlobal.h"
 
-// Shell services through Qt: the user's default applications for pages and links.
+// Shell services through Qt: the pages go to the user's default browser.
 class cQtShell : public cLocalShellServices {
  public:
   int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir) override;
-  void OpenDownloadPage() override;
 };

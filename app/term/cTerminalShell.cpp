@@ -12,9 +12,4 @@ int32_t cTerminalShell::ShellOpen(const std::string& file, const std::string& /*
   return m_LaunchOpener && Launch(file) ? 1 : 0;
 }
 
-void cTerminalShell::OpenDownloadPage() {
-  m_Out << (m_LaunchOpener ? "Opening " : "Download page: ") << kDownloadPage << "\n" << std::flush;
-  if (m_LaunchOpener) Launch(kDownloadPage);
-}
-
 bool cTerminalShell::Launch(const std::string& target) { return OpenDocument(target); }

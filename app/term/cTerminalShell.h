@@ -12,7 +12,6 @@ class cTerminalShell : public cLocalShellServices {
   cTerminalShell(std::ostream& out, bool launchOpener);
 
   int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir) override;
-  void OpenDownloadPage() override;
 
  private:
   bool Launch(const std::string& target);

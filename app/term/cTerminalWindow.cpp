@@ -113,6 +113,12 @@ MsgResult cTerminalWindow::MsgBox(const std::string& text, MsgButtons buttons, M
   return AskYesNo();
 }
 
+void cTerminalWindow::TellPassedOver(const std::string&, const std::vector<std::string>& lines) {
+  EndStatus();
+  for (const std::string& line : lines) m_Err << line << "\n";
+  m_Err << std::flush;
+}
+
 MsgResult cTerminalWindow::AskYesNo() {
   m_Out << "[y/N] " << std::flush;
   if (!m_Interactive) {

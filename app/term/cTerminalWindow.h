@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sensyu/WindowServices.h"
 
@@ -24,6 +25,8 @@ class cTerminalWindow : public cWindowServices {
   void SetLabel(ProgressLabel label, const std::string& text) override;
   void SetProgress(int done, int count) override;
   void DoEvents() override;
+  /// Each line on standard error: a terminal keeps them all, where a box would cut the list.
+  void TellPassedOver(const std::string& summary, const std::vector<std::string>& lines) override;
   /// Ends a status line drawn in place, so the next output starts on a line of its own.
   void EndStatus();
 

@@ -7,12 +7,12 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <thread>
 
 #include "platform/Interrupt.h"
 #include "platform/Path.h"
 #include "support/FakeWindow.h"
+#include "support/LocalServer.h"
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
@@ -27,6 +27,16 @@ TEST(FanDownload, NewestPeriodsByDate) {
   for (const auto& row : rows) EXPECT_EQ(NewestPeriods(row.year, row.month), row.periods) << row.month;
   for (const char* good : {"2510", "0004"}) EXPECT_TRUE(IsValidPeriod(good)) << good;
   for (const char* bad : {"", "251", "25100", "2505", "2a10", "-510"}) EXPECT_FALSE(IsValidPeriod(bad)) << bad;
+}
+
+// The periods a download with history fetches before the newest, found by the newest archive's name.
+TEST(FanDownload, OlderPeriodsByTheNewestArchive) {
+  const struct { const char* name; int count; std::vector<std::string> periods; } rows[] = {
+      {"fan2510.lzh", 3, {"2504", "2410", "2404"}}, {"fan2604 (1).lzh", 2, {"2510", "2504"}},
+      {"fan0210.lzh", 9, {"0204", "0110", "0104"}}, {"fan2510.lzh", 0, {}},
+      {"fan2505.lzh", 1, {}}, {"lh5-level1.lzh", 1, {}}, {"fa", 1, {}}};
+  for (const auto& row : rows)
+    EXPECT_EQ(PeriodsBefore(ArchivePeriod(row.name), row.count), row.periods) << row.name << " " << row.count;
 }
 
 TEST(FanDownload, KeepsBothFilesLikeABrowser) {
@@ -60,19 +70,6 @@ TEST(FanDownload, TellsTheLimitsAsSet) {
               std::string("ファン手帳ファイルをダウンロードできません。\r\nu\r\n") + r.reason);
   }
 }
-
-// Serves a folder until destroyed; python picks the port and names it.
-struct cLocalServer {
-  explicit cLocalServer(const fs::path& dir)
-      : m_Pipe(popen(("cd '" + PathToUtf8(dir) + "' && echo $$ && exec python3 -u '" TEST_SERVER_SCRIPT
-                      "' 2>/dev/null").c_str(), "r")) {
-    EXPECT_EQ(std::fscanf(m_Pipe, "%d Serving HTTP on 127.0.0.1 port %d", &m_Pid, &m_Port), 2);
-  }
-  ~cLocalServer() { kill(m_Pid, SIGTERM), pclose(m_Pipe); }
-  std::string Base() const { return "http://127.0.0.1:" + std::to_string(m_Port); }
-  FILE* m_Pipe;  // the server's standard output; closing it waits for the server to end
-  int m_Pid = 0, m_Port = 0;
-};
 
 // A body reaches the folder only whole; every other ending shows one box naming the address.
 TEST(FanDownload, FromLocalServer) {
@@ -163,3 +160,4 @@ TEST(FanDownload, CtrlCStopsTheDownload) {
   EXPECT_FALSE(fs::exists(saved.Path() / "d"));
   EXPECT_TRUE(window.boxes.empty());
 }
+

@@ -12,6 +12,11 @@
 
 #include "app/qt/QtFrontEnd.h"
 #include "app/qt/cMainWindow.h"
+#include "app/qt/cQtDownloader.h"
+#include "app/qt/cQtShell.h"
+#include "support/LocalServer.h"
+#include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace {
 
@@ -83,6 +88,68 @@ TEST(MainWindow, ButtonsInTheUsersLanguage) {
               std::string(row.yes) + "|" + row.no + "|" + row.ok) << row.locale;
     if (translator != nullptr) QCoreApplication::removeTranslator(translator);
     delete translator;
+  }
+}
+
+// Started without a file, Yes to the usage box downloads the newest period and
+// converts it. Closing the window stops a download at once, keeps nothing and
+// ends the program, the window hidden; while pages are written the close is
+// refused. A download that went on would drip for twenty minutes (ctest's TIMEOUT).
+TEST(MainWindow, DownloadsOnYesAndStopsWhenClosed) {
+  namespace fs = std::filesystem;
+  cTempDir served, home;
+  const std::string newest = "fan" + NewestPeriodsToday()[0] + ".lzh";
+  served.WriteFile(newest, ReadBytes(DataPath("archive/lh5-level1.lzh")));
+  const std::string fan = PathToUtf8(home.WriteFile("fan.txt", ReadBytes(DataPath("six_racers.txt"))));
+  const cLocalServer server(served.Path());
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+    QMessageBox::StandardButton answer;
+    bool close;
+    eStartOutcome outcome;
+    qsizetype boxes;
+    bool converted;
+  } rows[] = {
+      {"usage, Yes", {}, QMessageBox::Yes, false, eStartOutcome::Converted, 2, true},
+      {"usage, No", {}, QMessageBox::No, false, eStartOutcome::ShowedUsage, 1, false},
+      {"closed while downloading", {"--yes", "--download"}, QMessageBox::Yes, true, eStartOutcome::Closed, 0, false},
+      {"closed while converting", {"--yes", fan}, QMessageBox::Yes, true, eStartOutcome::Converted, 0, true},
+  };
+  for (const auto& row : rows) {
+    const fs::path out = home.Path() / row.what / "site", downloads = home.Path() / row.what / "Downloads";
+    cMainWindow window;
+    cQtShell shell;
+    cQtDownloader downloader(downloads, server.Base() + (row.close ? "/drip/1" : ""));
+    frmMain main(window, window, shell, DiskSites(), &downloader);
+    window.Attach(&main);
+    int closes = 0, refused = 0;
+    QStringList shown;
+    QTimer user;  // answers every box; where the row says so, closes the window at every repaint
+    QObject::connect(&user, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown << box->text();
+        return box->button(row.answer)->click();
+      }
+      if (!row.close || !window.isVisible()) return;
+      ++closes;
+      window.close();
+      refused += window.isVisible();
+    });
+    user.start(0);
+    std::vector<std::string> args = {"--no-open", "--output", PathToUtf8(out)};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    EXPECT_EQ(main.Form_Load(ParseCommandLine(args)), row.outcome) << row.what;
+    EXPECT_EQ(closes >= 1, row.close) << row.what;
+    EXPECT_EQ(refused, row.converted ? closes : 0) << row.what;
+    EXPECT_EQ(window.isVisible(), row.converted) << row.what;
+    EXPECT_EQ(fs::exists(downloads / newest), row.boxes == 2) << row.what;  // nothing kept by a stopped download
+    EXPECT_EQ(fs::exists(out / "ファン手帳.html"), row.converted) << row.what;
+    ASSERT_EQ(shown.size(), row.boxes) << row.what;
+    EXPECT_TRUE(row.boxes < 1 || shown[0].endsWith("BOAT RACEオフィシャルウェブサイトからダウンロードしますか？"));
+    EXPECT_TRUE(row.boxes < 2 || shown[1] == "モーターボートファン手帳ファイルを変換しますか。\n\n" +
+                                                QString::fromStdString(PathToUtf8(downloads / newest)));
+    window.Attach(nullptr);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 
 #include "app/frmMain.h"
 #include "platform/Path.h"
@@ -22,7 +23,6 @@ class cFakeShell : public cLocalShellServices {
     opened.push_back(file);
     return 1;
   }
-  void OpenDownloadPage() override { opened.push_back("download page"); }
   std::string desktop;
   std::vector<std::string> opened;
 };
@@ -143,12 +143,63 @@ TEST(frmMain, ConvertsWhatWasDownloaded) {
   EXPECT_EQ(ExitStatus(eStartOutcome::DownloadFailed), 1);
 }
 
-TEST(frmMain, WithoutAFileOffersTheDownloadPage) {
-  cStart s;
-  s.window.answers = {MsgResult::Yes};
-  EXPECT_EQ(s.Run({}), eStartOutcome::ShowedUsage);
-  EXPECT_EQ(s.window.boxes[0].caption, "Harumado");
-  EXPECT_EQ(s.shell.opened, std::vector<std::string>{"download page"});
+// Older periods from a folder or downloaded: the racer pages are the golden
+// ones, every file left out is named in one box, and a history folder that
+// cannot be listed stops the run before anything is written.
+TEST(frmMain, ConvertsWithTheOlderPeriods) {
+  struct cServingDownloader : cFanDownloader {
+    fs::path folder;
+    std::vector<std::string> asked;
+    std::optional<fs::path> Download(const std::string& yymm, cWindowServices&) override {
+      asked.push_back(yymm);
+      const fs::path served = DataPath("history/fan" + (yymm.empty() ? "2510" : yymm) + ".txt");
+      if (!fs::exists(served)) return std::nullopt;
+      fs::copy_file(served, folder / served.filename().replace_extension(".lzh"));
+      return folder / served.filename().replace_extension(".lzh");
+    }
+  } downloader;
+  const struct {
+    std::vector<std::string> args;  // {t}: the temp folder, holding h/, a copy of tests/data/history
+    eStartOutcome outcome;
+    std::vector<std::string> asked;  // the periods downloaded
+    std::string box;                 // how the only box begins; none when empty
+  } rows[] = {
+      {{"--history", "{t}/h/fan2510.txt"}, eStartOutcome::Converted, {}, "次のファイルは過去の期として"},
+      {{"--history={t}/h", "{t}/fan2510.txt"}, eStartOutcome::Converted, {}, "次のファイルは過去の期として"},
+      {{"--history={t}/none", "{t}/h/fan2510.txt"}, eStartOutcome::NotFound, {}, "過去の期のファイルを探す"},
+      {{"--download", "--history=3"}, eStartOutcome::Converted, {"", "2504"}, ""},
+      {{"--download", "--history=5"}, eStartOutcome::Converted, {"", "2504", "2404"}, ""},  // 2410 is there
+  };
+  const fs::path golden = fs::path(TEST_GOLDEN_DIR) / "history";
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.args[0] + " " + row.args[1]);
+    cStart s;
+    fs::copy(DataPath("history"), s.tmp.Path() / "h");
+    fs::copy_file(DataPath("history/fan2510.txt"), s.tmp.Path() / "fan2510.txt");
+    downloader.folder = s.tmp.Path() / "Downloads";
+    downloader.asked.clear();
+    fs::create_directories(downloader.folder);
+    fs::copy_file(DataPath("history/fan2410.txt"), downloader.folder / "fan2410.lzh");
+    std::vector<std::string> words{"--yes"};
+    for (const std::string& arg : row.args)
+      words.push_back(std::regex_replace(arg, std::regex("\\{t\\}"), PathToUtf8(s.tmp.Path())));
+    s.shell.desktop = s.Desktop().string();
+    frmMain main(s.window, s.form, s.shell, DiskSites(), &downloader);
+    EXPECT_EQ(main.Form_Load(ParseCommandLine(words)), row.outcome);
+    EXPECT_EQ(downloader.asked, row.asked);
+    EXPECT_EQ(s.window.boxes.size(), row.box.empty() ? 0u : 1u);
+    const std::string box = s.window.boxes.empty() ? "" : s.window.boxes[0].text;
+    EXPECT_TRUE(box.starts_with(row.box)) << box;
+    EXPECT_EQ(fs::exists(s.Site()), row.outcome == eStartOutcome::Converted);
+    if (row.outcome != eStartOutcome::Converted) continue;
+    for (const auto& e : fs::directory_iterator(s.tmp.Path() / "h")) {
+      const std::string name = PathToUtf8(e.path().filename());
+      const bool taken = name == "fan2504.txt" || name == "fan2410.txt" || e.path() == words.back();
+      EXPECT_EQ(box.find("\r\n" + name + ": ") != std::string::npos, !row.box.empty() && !taken) << name;
+    }
+    for (const auto& e : fs::recursive_directory_iterator(golden))
+      EXPECT_TRUE(e.is_directory() || ReadBytes(s.Site() / fs::relative(e.path(), golden)) == ReadBytes(e.path()));
+  }
 }
 
 // Whatever goes wrong, the site of the last good run stays byte for byte and

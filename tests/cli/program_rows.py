@@ -11,13 +11,15 @@ exit status, the expected text and the pages match and nothing outside the outpu
 a row without "pages" expects no site at all, so nothing under its folder may change. A row may make
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
 when run as root), put files into the output folder "during" the run (they must be there afterwards), and
-expect the output folder's "mode" and group afterwards."""
-import concurrent.futures, functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
+expect the output folder's "mode" and group afterwards. A row may "serve" files from a local download
+server (TOBIREX_DOWNLOAD_BASE) and name the files it expects "written" outside the output folder."""
+import concurrent.futures, contextlib, functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
 from pathlib import Path
 
 TIME_LIMIT = 60  # seconds; the slowest row converts the 1,600-racer sample
 ROSTER, INDEX = "ファン手帳.html", "索引.html"
 DATA, MAKER = Path(__file__).resolve().parents[1] / "data", ""  # MAKER: the sample's generator, from the command line
+SERVER = DATA.parent / "support" / "download_server.py"
 OPENER = '#!/bin/sh\nprintf "%s\\n" "$*" >> "$(dirname "$0")/opened.txt"\n'
 
 
@@ -35,6 +37,22 @@ def content(recipe, sample):
             "longline": lambda: line.rstrip(b"\r\n") + b"x" * int(arg),  # a record running on and on
             "data": lambda: (DATA / arg).read_bytes(), "made": lambda: made(arg),
             "utf8": lambda: content(arg, sample).decode("cp932").encode()}[kind]()  # as an editor saves it
+
+
+@contextlib.contextmanager
+def serving(row, top, sample):
+    """The address of a download server on 127.0.0.1 over the row's "serve" files, or None."""
+    if "serve" not in row:
+        yield None
+        return
+    for name, recipes in row["serve"].items():
+        Path(top, name).write_bytes(b"".join(content(r, sample) for r in recipes))
+    server = subprocess.Popen([sys.executable, str(SERVER)], cwd=top, stdout=subprocess.PIPE)
+    try:
+        yield "http://127.0.0.1:" + server.stdout.readline().decode().split()[-1]
+    finally:
+        server.kill()
+        server.wait()
 
 
 @functools.cache
@@ -83,7 +101,7 @@ def finish(run):
 
 def run_row(row, exe, sample):
     """The row's failures, as lines of text; none when it passes."""
-    with tempfile.TemporaryDirectory(prefix="tobirex-row-") as top:
+    with tempfile.TemporaryDirectory(prefix="tobirex-row-") as top, serving(row, top, sample) as base:
         root, tools = Path(top, "root"), Path(top, "tools")
         (root / "home").mkdir(parents=True)
         tools.mkdir()
@@ -112,10 +130,11 @@ def run_row(row, exe, sample):
         # The output folder is the entry its path names: a linked parent is followed, a link in its place is not.
         entry = os.path.join(os.path.realpath(os.path.dirname(out)), os.path.basename(out))
         skip = {entry, os.path.realpath(entry)} if "pages" in row else set()  # a linked output folder: the link's target
+        skip |= {str(root / name) for name in row.get("written", [])}
 
         env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
         env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
-        env.update(row.get("env", {}))
+        env.update(row.get("env", {}) | ({"TOBIREX_DOWNLOAD_BASE": base} if base else {}))
         start = lambda args: subprocess.Popen([exe] + [fill(a) for a in args], cwd=fill(row.get("cwd", str(root))),
                                               env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                               stderr=subprocess.PIPE, **nobody)
@@ -162,6 +181,7 @@ def run_row(row, exe, sample):
                         for p, v in snapshot(fill(row["same_as"]), set()).items()}
                 failures += changes(same, snapshot(out, set()), root)
         failures += changes(before, snapshot(root, skip), root)
+        failures += [f"no {name}" for name in row.get("written", []) if not (root / name).is_file()]
         failures += [f"the link {name} was replaced" for name in row.get("links", {}) if not (root / name).is_symlink()]
         for name, recipes in row.get("during", {}).items():
             if not (Path(out) / name).is_file() or (Path(out) / name).read_bytes() != b"".join(content(r, sample) for r in recipes):

@@ -86,7 +86,7 @@ TEST(PeriodHistory, AddsTheSectionToEveryRacerPageAndNothingElse) {
   const fs::path golden = fs::path(TEST_GOLDEN_DIR) / "history";
   for (const auto& entry : fs::recursive_directory_iterator(golden)) {
     if (!entry.is_regular_file()) continue;
-    const std::string page = PathToUtf8(fs::relative(entry.path(), golden));
+    const std::string page = PathToWebUtf8(fs::relative(entry.path(), golden));
     ExpectMatchesFile(pages.at(page), "../golden/history/" + page);
   }
   for (const auto& row : ReadRows("history_chart.txt")) {

@@ -10,12 +10,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <utility>
-#include <vector>
 
 #include "platform/Interrupt.h"
-#include "platform/Path.h"
 
 namespace fs = std::filesystem;
 
@@ -46,11 +45,6 @@ eDownloadFailure FailureOf(QNetworkReply::NetworkError error) {
   }
 }
 
-void ShowFailure(cWindowServices& window, const std::string& url, eDownloadFailure failure, const std::string& detail,
-                 const cDownloadLimits& limits) {
-  window.MsgBox(DownloadFailureText(url, failure, detail, limits), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
-}
-
 std::optional<std::uint64_t> Announced(const QNetworkReply& reply) {
   const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
   if (!length.isValid()) return std::nullopt;
@@ -75,6 +69,21 @@ QUrl RedirectTarget(const QNetworkReply& reply, const QUrl& from) {
   return redirect && target.isValid() ? from.resolved(target.toUrl()) : QUrl();
 }
 
+// What the finished reply tells of the transfer; JudgeFetch decides the rest.
+// Qt raises an error of its own for an answer other than 200 and for a body
+// closed before its Content-Length: those the status and the cut body tell.
+void Finish(const QNetworkReply& reply, cFetchResult& fetched) {
+  const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+  fetched.status = status.isValid() ? status.toInt() : 0;
+  fetched.announced = Announced(reply);
+  const bool cut = fetched.announced && fetched.bytes.size() < *fetched.announced;
+  const bool told = status.isValid() && (fetched.status != 200 || cut || reply.error() == QNetworkReply::NoError);
+  // A failure already set (a limit, a refused redirect) stands; the abort's own error says nothing more.
+  if (fetched.failure != eDownloadFailure::None || told) return;
+  fetched.failure = FailureOf(reply.error());
+  fetched.detail = reply.errorString().toStdString();
+}
+
 }  // namespace
 
 cQtDownloader::cQtDownloader(fs::path folder, std::string base, cDownloadLimits limits)
@@ -82,29 +91,12 @@ cQtDownloader::cQtDownloader(fs::path folder, std::string base, cDownloadLimits 
 
 std::optional<fs::path> cQtDownloader::Download(const std::string& yymm, cWindowServices& window) {
   const auto application = EnsureApplication();
-  const std::vector<std::string> periods = yymm.empty() ? NewestPeriodsToday() : std::vector<std::string>{yymm};
-  window.SetLabel(ProgressLabel::Message, "ダウンロードしています ...");
-  window.SetLabel(ProgressLabel::Counter, "0 KB");
-  window.DoEvents();
-  cFetched fetched;
-  std::string url, period;
-  for (const std::string& candidate : periods) {
-    period = candidate;
-    url = ArchiveUrl(m_Base, period);
-    fetched = Fetch(url, window);
-    // A period not yet published answers 404; only then is the one before it tried.
-    if (!yymm.empty() || fetched.failure != eDownloadFailure::HttpStatus || fetched.status != 404) break;
-  }
-  if (fetched.failure != eDownloadFailure::None) {
-    ShowFailure(window, url, fetched.failure, fetched.detail, m_Limits);
-    return std::nullopt;
-  }
-  ThrowIfInterrupted();  // asked while the archive was checked: nothing is saved
-  return Save(period, fetched, url, window);
+  const cFetch fetch = [&](const std::string& url) { return Fetch(url, window); };
+  return DownloadArchive(fetch, yymm, m_Base, m_Folder, m_Limits, window);
 }
 
-cQtDownloader::cFetched cQtDownloader::Fetch(const std::string& url, cWindowServices& window) {
-  cFetched fetched;
+cFetchResult cQtDownloader::Fetch(const std::string& url, cWindowServices& window) const {
+  cFetchResult fetched;
   QNetworkAccessManager manager;
   QNetworkReply* reply = nullptr;
   const auto fail = [&](eDownloadFailure failure) {
@@ -155,36 +147,6 @@ cQtDownloader::cFetched cQtDownloader::Fetch(const std::string& url, cWindowServ
   idle.stop();
   overall.stop();
   stop.stop();
-  Judge(*reply, fetched);
+  Finish(*reply, fetched);
   return fetched;
-}
-
-void cQtDownloader::Judge(const QNetworkReply& reply, cFetched& fetched) {
-  const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
-  fetched.announced = Announced(reply);
-  // A body that ends before its Content-Length is told as cut, whatever error the early close raised.
-  const bool cut = fetched.announced && fetched.bytes.size() < *fetched.announced;
-  if (fetched.failure != eDownloadFailure::None) {
-    // Already stopped by a limit or a refused redirect; the abort's own error says nothing more.
-  } else if (status.isValid() && status.toInt() != 200) {
-    fetched.failure = eDownloadFailure::HttpStatus;
-    fetched.status = status.toInt();
-    fetched.detail = std::to_string(fetched.status);
-  } else if (!status.isValid() || (reply.error() != QNetworkReply::NoError && !cut)) {
-    fetched.failure = FailureOf(reply.error());
-    fetched.detail = reply.errorString().toStdString();
-  } else {
-    cBodyVerdict verdict = JudgeBody(fetched.bytes, fetched.announced);
-    fetched.failure = verdict.failure;
-    fetched.detail = std::move(verdict.detail);
-  }
-  if (fetched.failure != eDownloadFailure::None) fetched.bytes.clear();
-}
-
-std::optional<fs::path> cQtDownloader::Save(const std::string& yymm, const cFetched& fetched, const std::string& url,
-                                            cWindowServices& window) {
-  std::error_code ec;
-  std::optional<fs::path> saved = SaveArchive(m_Folder, "fan" + yymm + ".lzh", fetched.bytes, ec);
-  if (!saved) ShowFailure(window, url, eDownloadFailure::Save, PathToUtf8(m_Folder) + ": " + ec.message(), m_Limits);
-  return saved;
 }

@@ -81,19 +81,6 @@ struct cStart {
   }
 };
 
-TEST(frmMain, ConvertsAndOpensTheRosterThenReopensIt) {
-  cStart s;
-  const std::string fan = s.Data("six_racers.txt");
-  EXPECT_EQ(s.Run({fan}), eStartOutcome::Converted);
-  ASSERT_EQ(s.window.boxes.size(), 1u);
-  EXPECT_EQ(s.window.boxes[0].text, "モーターボートファン手帳ファイルを変換しますか。\r\n\r\n" + fan);
-  EXPECT_EQ(ReadBytes(s.Site() / "ファン手帳.html"), ReadBytes(fs::path(TEST_GOLDEN_DIR) / "six_racers/ファン手帳.html"));
-  EXPECT_EQ(s.Run({}), eStartOutcome::Reopened);
-  const std::string roster = (s.Site() / "ファン手帳.html").string();
-  EXPECT_EQ(s.shell.opened, (std::vector<std::string>{roster, roster}));
-  EXPECT_EQ(std::distance(fs::directory_iterator(s.Desktop()), fs::directory_iterator()), 1);  // nothing beside
-}
-
 // A close request while pages are written is refused: they still read the racer data.
 TEST(frmMain, RefusesToCloseWhileConverting) {
   struct cClosingWindow : cFakeWindow {
@@ -118,57 +105,18 @@ TEST(frmMain, RefusesToCloseWhileConverting) {
   EXPECT_TRUE(main.SensyuFile() == nullptr);
 }
 
-// A downloaded archive goes the way of a file the user named; a failed
-// download (already told by the downloader) touches nothing.
-TEST(frmMain, ConvertsWhatWasDownloaded) {
-  struct cFakeDownloader : cFanDownloader {
-    std::optional<fs::path> archive;
-    std::string asked;
-    std::optional<fs::path> Download(const std::string& yymm, cWindowServices&) override {
-      asked = yymm;
-      return archive;
-    }
-  } downloader;
-  for (const bool found : {true, false}) {
-    cStart s;
-    s.shell.desktop = s.Desktop().string();
-    if (found) downloader.archive = s.Data("lh5-level1.lzh");
-    frmMain main(s.window, s.form, s.shell, DiskSites(), &downloader);
-    EXPECT_EQ(main.Form_Load(ParseCommandLine({"--download=2510", "--yes"})),
-              found ? eStartOutcome::Converted : eStartOutcome::DownloadFailed);
-    EXPECT_EQ(downloader.asked, "2510");
-    EXPECT_EQ(fs::exists(s.Site() / "2000/2951.html"), found);
-    downloader.archive.reset();
-  }
-  EXPECT_EQ(ExitStatus(eStartOutcome::DownloadFailed), 1);
-}
-
-// Older periods from a folder or downloaded: the racer pages are the golden
+// Older periods from a folder: the racer pages are the golden
 // ones, every file left out is named in one box, and a history folder that
 // cannot be listed stops the run before anything is written.
 TEST(frmMain, ConvertsWithTheOlderPeriods) {
-  struct cServingDownloader : cFanDownloader {
-    fs::path folder;
-    std::vector<std::string> asked;
-    std::optional<fs::path> Download(const std::string& yymm, cWindowServices&) override {
-      asked.push_back(yymm);
-      const fs::path served = DataPath("history/fan" + (yymm.empty() ? "2510" : yymm) + ".txt");
-      if (!fs::exists(served)) return std::nullopt;
-      fs::copy_file(served, folder / served.filename().replace_extension(".lzh"));
-      return folder / served.filename().replace_extension(".lzh");
-    }
-  } downloader;
   const struct {
     std::vector<std::string> args;  // {t}: the temp folder, holding h/, a copy of tests/data/history
     eStartOutcome outcome;
-    std::vector<std::string> asked;  // the periods downloaded
-    std::string box;                 // how the only box begins; none when empty
+    std::string box;  // how the only box begins
   } rows[] = {
-      {{"--history", "{t}/h/fan2510.txt"}, eStartOutcome::Converted, {}, "次のファイルは過去の期として"},
-      {{"--history={t}/h", "{t}/fan2510.txt"}, eStartOutcome::Converted, {}, "次のファイルは過去の期として"},
-      {{"--history={t}/none", "{t}/h/fan2510.txt"}, eStartOutcome::NotFound, {}, "過去の期のファイルを探す"},
-      {{"--download", "--history=3"}, eStartOutcome::Converted, {"", "2504"}, ""},
-      {{"--download", "--history=5"}, eStartOutcome::Converted, {"", "2504", "2404"}, ""},  // 2410 is there
+      {{"--history", "{t}/h/fan2510.txt"}, eStartOutcome::Converted, "次のファイルは過去の期として"},
+      {{"--history={t}/h", "{t}/fan2510.txt"}, eStartOutcome::Converted, "次のファイルは過去の期として"},
+      {{"--history={t}/none", "{t}/h/fan2510.txt"}, eStartOutcome::NotFound, "過去の期のファイルを探す"},
   };
   const fs::path golden = fs::path(TEST_GOLDEN_DIR) / "history";
   for (const auto& row : rows) {
@@ -176,26 +124,19 @@ TEST(frmMain, ConvertsWithTheOlderPeriods) {
     cStart s;
     fs::copy(DataPath("history"), s.tmp.Path() / "h");
     fs::copy_file(DataPath("history/fan2510.txt"), s.tmp.Path() / "fan2510.txt");
-    downloader.folder = s.tmp.Path() / "Downloads";
-    downloader.asked.clear();
-    fs::create_directories(downloader.folder);
-    fs::copy_file(DataPath("history/fan2410.txt"), downloader.folder / "fan2410.lzh");
     std::vector<std::string> words{"--yes"};
     for (const std::string& arg : row.args)
       words.push_back(std::regex_replace(arg, std::regex("\\{t\\}"), PathToUtf8(s.tmp.Path())));
-    s.shell.desktop = s.Desktop().string();
-    frmMain main(s.window, s.form, s.shell, DiskSites(), &downloader);
-    EXPECT_EQ(main.Form_Load(ParseCommandLine(words)), row.outcome);
-    EXPECT_EQ(downloader.asked, row.asked);
-    EXPECT_EQ(s.window.boxes.size(), row.box.empty() ? 0u : 1u);
-    const std::string box = s.window.boxes.empty() ? "" : s.window.boxes[0].text;
+    EXPECT_EQ(s.Run(words), row.outcome);
+    ASSERT_EQ(s.window.boxes.size(), 1u);
+    const std::string box = s.window.boxes[0].text;
     EXPECT_TRUE(box.starts_with(row.box)) << box;
     EXPECT_EQ(fs::exists(s.Site()), row.outcome == eStartOutcome::Converted);
     if (row.outcome != eStartOutcome::Converted) continue;
     for (const auto& e : fs::directory_iterator(s.tmp.Path() / "h")) {
       const std::string name = PathToUtf8(e.path().filename());
       const bool taken = name == "fan2504.txt" || name == "fan2410.txt" || e.path() == words.back();
-      EXPECT_EQ(box.find("\r\n" + name + ": ") != std::string::npos, !row.box.empty() && !taken) << name;
+      EXPECT_EQ(box.find("\r\n" + name + ": ") != std::string::npos, !taken) << name;
     }
     for (const auto& e : fs::recursive_directory_iterator(golden))
       EXPECT_TRUE(e.is_directory() || ReadBytes(s.Site() / fs::relative(e.path(), golden)) == ReadBytes(e.path()));
@@ -263,20 +204,6 @@ TEST(frmMain, FailuresAfterTheSwapAreTold) {
     ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
     EXPECT_EQ(std::distance(fs::directory_iterator(s.Desktop()), fs::directory_iterator()), 1);  // taken apart now
   }
-}
-
-TEST(frmMain, RemovesStagingFoldersThatAKilledRunLeft) {
-  cStart s;
-  for (const char* left : {".ファン手帳.tobirex-new-99999", ".ファン手帳.tobirex-old-1"}) {
-    fs::create_directories(s.Desktop() / left / "4000");
-    s.tmp.WriteFile(fs::path("Desktop") / left / "4000/4001.html", "half");
-  }
-  s.tmp.WriteFile("Desktop/.other", "the user's");
-  EXPECT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
-  std::vector<std::string> beside;
-  for (const auto& e : fs::directory_iterator(s.Desktop())) beside.push_back(e.path().filename().string());
-  std::sort(beside.begin(), beside.end());
-  EXPECT_EQ(beside, (std::vector<std::string>{".other", "ファン手帳"}));
 }
 
 // The guard takes back every page the writer writes, whatever the racer

@@ -10,81 +10,62 @@ The Windows program sees the paths through Wine's drive Z:, which is the Linux r
 import concurrent.futures, os, re, subprocess, sys, tempfile
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parents[2]
+ROOT, DATA = Path(__file__).resolve().parents[2], Path(__file__).resolve().parents[1] / "data"
 ARGS = ["--yes", "--no-gui", "--no-open", "--output"]
+WINDOW = ["xvfb-run", "-a", "sh", "-c", 'xdotool search --sync --onlyvisible --name "^Harumado$" | head -n 1 | '
+          'xargs -I{} xdotool key --window {} Return & exec "$@"', "-"]  # Enter answers the confirm box
 
 
-def windows_path(path):
-    return "Z:" + str(path).replace("/", "\\")
-
-
-def site(folder):
-    """Each file of the site by its path inside it, with its bytes; None when there is no site."""
-    files = {p.relative_to(folder).as_posix(): p.read_bytes() for p in sorted(folder.rglob("*")) if p.is_file()}
-    return files if files.keys() - {"notes.txt"} else None
-
-
-def differences(linux, windows):
-    if linux is None or windows is None:
-        return [] if linux is windows else [f"site written by one only (Linux {linux is not None})"]
-    names = sorted(linux.keys() | windows.keys())
-    return [f"{name} differs" for name in names if linux.get(name) != windows.get(name)][:10]
-
-
-def in_window(cmd):
-    """Runs the Windows program on a virtual display and answers its confirm box."""
-    with subprocess.Popen(["xvfb-run", "-a", "sh", "-c", 'xdotool search --sync --onlyvisible --name "^Harumado$" '
-                           '| head -n 1 | xargs -I{} xdotool key --window {} Return & exec "$@"', "-", *cmd],
-                          stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT) as run:
-        return run.wait(timeout=120)
+def status(cmd, env=None):
+    return subprocess.run(cmd, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120).returncode
 
 
 def downloaded(cmd):
-    """Runs the Windows program with the archives of tests/data/download on a local server."""
-    server = subprocess.Popen([sys.executable, ROOT / "tests" / "support" / "download_server.py"],
-                              cwd=ROOT / "tests" / "data" / "download", stdout=subprocess.PIPE, text=True)
+    """The Windows program's exit status with the archives of tests/data/download on a local server."""
+    server = subprocess.Popen([sys.executable, DATA.parent / "support" / "download_server.py"], cwd=DATA / "download",
+                              stdout=subprocess.PIPE, text=True)
     try:
         port = re.search(r"port (\d+)", server.stdout.readline())[1]
-        env = dict(os.environ, TOBIREX_DOWNLOAD_BASE=f"http://127.0.0.1:{port}")
-        return subprocess.run(cmd, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120).returncode
+        return status(cmd, dict(os.environ, TOBIREX_DOWNLOAD_BASE=f"http://127.0.0.1:{port}"))
     finally:
         server.kill()
 
 
-def compare(linux_exe, windows_exe, data, foreign=False, how=None):
+def site(folder):
+    """Each page of the site by its path inside it, with its bytes; None when there is none."""
+    files = {p.relative_to(folder).as_posix(): p.read_bytes() for p in sorted(folder.rglob("*")) if p.is_file()}
+    return files if files.keys() - {"notes.txt"} else None
+
+
+def compare(linux_exe, windows_exe, data, how):
     """The failures of one input, as lines of text."""
     with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
-        outs = {"linux": Path(top, "linux", "out"), "windows": Path(top, "windows", "out")}
-        for out in outs.values():
-            out.mkdir(parents=True)
-            if foreign:
-                (out / "notes.txt").write_text("mine")
-        windows = ["wine", windows_exe, *ARGS, windows_path(outs["windows"])]
-        status = {"linux": subprocess.run([linux_exe, *ARGS, str(outs["linux"]), str(data)], stdin=subprocess.DEVNULL,
-                                          capture_output=True, timeout=120).returncode,
-                  "windows": downloaded(windows + ["--download=2510"]) if how == "download" else
-                  in_window([w for w in windows if w not in ("--yes", "--no-gui")] + [windows_path(data)]) if how == "window" else
-                  subprocess.run(windows + [windows_path(data)], stdin=subprocess.DEVNULL, capture_output=True,
-                                 timeout=120).returncode}
-        failures = [] if status["linux"] == status["windows"] else [f"exit status Linux {status['linux']}, "
-                                                                      f"Windows {status['windows']}"]
-        return failures + differences(site(outs["linux"]), site(outs["windows"]))
+        linux, windows = Path(top, "linux"), Path(top, "windows")
+        for out in (linux, windows):
+            out.mkdir()
+            (out / "notes.txt").write_text("mine") if how == "foreign" else None
+        run = ["wine", windows_exe, *ARGS, "Z:" + str(windows).replace("/", "\\")]
+        data_arg = "Z:" + str(data).replace("/", "\\")
+        got = {"linux": status([linux_exe, *ARGS, str(linux), str(data)]),
+               "windows": downloaded(run + ["--download=2510"]) if how == "download" else
+               status(WINDOW + [w for w in run if w not in ("--yes", "--no-gui")] + [data_arg]) if how == "window" else
+               status(run + [data_arg])}
+        failures = [f"exit status {got}"] if got["linux"] != got["windows"] else []
+        a, b = site(linux), site(windows)
+        if a is None or b is None:
+            return failures + ([] if a is b else [f"a site from one only: {got}"])
+        return failures + [f"{name} differs" for name in sorted(a.keys() | b.keys()) if a.get(name) != b.get(name)][:10]
 
 
 def main(linux_exe, windows_exe):
-    inputs = [ROOT / "samples" / "fan2510.txt"] + sorted(p for p in (ROOT / "tests" / "data").rglob("*")
-                                                        if p.suffix in (".txt", ".lzh"))
-    cases = [(p, False, None) for p in inputs] + [(ROOT / "tests" / "data" / "six_racers.txt", True, None),
-                                                   (ROOT / "tests" / "data" / "download" / "fan2510.lzh", False, "download"),
-                                                   (inputs[0], False, "window")]
+    inputs = [ROOT / "samples" / "fan2510.txt"] + sorted(p for p in DATA.rglob("*") if p.suffix in (".txt", ".lzh"))
+    cases = [(p, "") for p in inputs] + [(DATA / "six_racers.txt", "foreign"), (DATA / "download/fan2510.lzh", "download"),
+                                         (inputs[0], "window")]
     with concurrent.futures.ThreadPoolExecutor(2) as pool:
         results = list(pool.map(lambda case: compare(linux_exe, windows_exe, *case), cases))
-    failed = 0
-    for (data, foreign, how), failures in zip(cases, results):
-        name = data.relative_to(ROOT).as_posix() + (" into a foreign folder" if foreign else "") + \
-            {"download": ", downloaded", "window": ", in the window"}.get(how, "")
-        failed += bool(failures)
-        print(("FAIL " if failures else "PASS ") + name + "".join("\n    " + f for f in failures), flush=True)
+    for (data, how), failures in zip(cases, results):
+        print(("FAIL " if failures else "PASS ") + f"{data.relative_to(ROOT)} {how}" + "".join("\n    " + f for f in failures))
+    failed = sum(map(bool, results))
     print(f"{failed} of {len(cases)} inputs differ" if failed else f"all {len(cases)} inputs alike")
     return 1 if failed else 0
 

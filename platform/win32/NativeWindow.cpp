@@ -1,5 +1,8 @@
 #include "platform/NativeWindow.h"
 
+#include <stdexcept>
+
+#include "platform/ErrorText.h"
 #include "platform/win32/Wide.h"
 
 namespace {
@@ -69,6 +72,7 @@ cWin32Window::cWin32Window(const cNativeWindowLayout& layout, std::function<bool
   ::AdjustWindowRectEx(&frame, style, FALSE, 0);
   m_Window = ::CreateWindowExW(0, kClassName, Widen(layout.caption).c_str(), style, 0, 0, frame.right - frame.left,
                                frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  if (m_Window == nullptr) throw std::runtime_error("cannot make the window: " + ErrorText(static_cast<int>(::GetLastError())));
   ::SetWindowLongPtrW(m_Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   m_Font = ::CreateFontW(-::MulDiv(12, static_cast<int>(m_Dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -102,6 +106,8 @@ bool cWin32Window::Box(const std::string& text, const std::string& caption, eBox
   HWND owner = ::IsWindowVisible(m_Window) ? m_Window : nullptr;
   const int pressed = ::MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(),
                                     (yesNo ? MB_YESNO : MB_OK) | IconOf(icon) | MB_SETFOREGROUND);
+  // A box that could not be shown was answered by no one: never take it for No.
+  if (pressed == 0) throw std::runtime_error("cannot show a message box: " + ErrorText(static_cast<int>(::GetLastError())));
   return !yesNo || pressed == IDYES;
 }
 

@@ -62,7 +62,10 @@ def main(linux_exe, windows_exe):
     cases = [(p, "") for p in inputs] + [(DATA / "six_racers.txt", "foreign"), (DATA / "download/fan2510.lzh", "download"),
                                          (inputs[0], "window")]
     with concurrent.futures.ThreadPoolExecutor(2) as pool:
-        results = list(pool.map(lambda case: compare(linux_exe, windows_exe, *case), cases))
+        results = list(pool.map(lambda case: compare(linux_exe, windows_exe, *case), cases[:-1]))
+    # Wine's server, while it runs, keeps the display it started with (none): the window waits for it to end.
+    subprocess.run(["wineserver", "-w"], check=True)
+    results.append(compare(linux_exe, windows_exe, *cases[-1]))
     for (data, how), failures in zip(cases, results):
         print(("FAIL " if failures else "PASS ") + f"{data.relative_to(ROOT)} {how}" + "".join("\n    " + f for f in failures))
     failed = sum(map(bool, results))

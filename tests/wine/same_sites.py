@@ -3,9 +3,10 @@
 
 Every fan file, archive and other file under tests/data and the bundled sample is converted by both
 programs from the command line; their exit statuses must be equal and, where a site is written, the
-sites byte for byte the same. A foreign output folder must be refused by both. Then the Windows
-program downloads an archive from a local server, and converts the sample in its window under Xvfb
-(the confirm box answered with Enter): both sites as the Linux program makes them from the file.
+sites byte for byte the same. A foreign output folder must be refused by both. Both download from a
+local server that answers well or misbehaves (redirects, cut bodies, a missing period, nothing
+listening): equal exit statuses and failure texts. Last the Windows program converts the sample in its
+window under Xvfb (the confirm box answered with Enter).
 The Windows program sees the paths through Wine's drive Z:, which is the Linux root."""
 import concurrent.futures, os, re, subprocess, sys, tempfile
 from pathlib import Path
@@ -16,19 +17,12 @@ WINDOW = ["xvfb-run", "-a", "sh", "-c", 'xdotool search --sync --onlyvisible --n
           'xargs -I{} xdotool key --window {} Return & exec "$@"', "-"]  # Enter answers the confirm box
 
 
-def status(cmd, env=None):
-    return subprocess.run(cmd, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120).returncode
-
-
-def downloaded(cmd):
-    """The Windows program's exit status with the archives of tests/data/download on a local server."""
-    server = subprocess.Popen([sys.executable, DATA.parent / "support" / "download_server.py"], cwd=DATA / "download",
-                              stdout=subprocess.PIPE, text=True)
-    try:
-        port = re.search(r"port (\d+)", server.stdout.readline())[1]
-        return status(cmd, dict(os.environ, TOBIREX_DOWNLOAD_BASE=f"http://127.0.0.1:{port}"))
-    finally:
-        server.kill()
+def run(cmd, home=None, base=None):
+    """Exit status and the first lines of standard error (a download's box up to its reason, before the
+    system's own words); a download lands in HOME's download folder."""
+    env = dict(os.environ, **({"HOME": str(home)} if home else {}), **({"TOBIREX_DOWNLOAD_BASE": base} if base else {}))
+    done = subprocess.run(cmd, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+    return done.returncode, done.stderr.decode(errors="replace").replace("\r\n", "\n").split("\n")[:4]
 
 
 def site(folder):
@@ -37,20 +31,23 @@ def site(folder):
     return files if files.keys() - {"notes.txt"} else None
 
 
-def compare(linux_exe, windows_exe, data, how):
-    """The failures of one input, as lines of text."""
+def compare(linux_exe, windows_exe, data, how, base):
+    """The failures of one input, as lines of text; `how` a download names the server's path."""
     with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
         linux, windows = Path(top, "linux"), Path(top, "windows")
         for out in (linux, windows):
             out.mkdir()
             (out / "notes.txt").write_text("mine") if how == "foreign" else None
-        run = ["wine", windows_exe, *ARGS, "Z:" + str(windows).replace("/", "\\")]
-        data_arg = "Z:" + str(data).replace("/", "\\")
-        got = {"linux": status([linux_exe, *ARGS, str(linux), str(data)]),
-               "windows": downloaded(run + ["--download=2510"]) if how == "download" else
-               status(WINDOW + [w for w in run if w not in ("--yes", "--no-gui")] + [data_arg]) if how == "window" else
-               status(run + [data_arg])}
-        failures = [f"exit status {got}"] if got["linux"] != got["windows"] else []
+        windows_run = ["wine", windows_exe, *ARGS, "Z:" + str(windows).replace("/", "\\")]
+        data_arg = ["Z:" + str(data).replace("/", "\\")] if data else []
+        got = {"linux": run([linux_exe, *ARGS, str(linux), str(data)], Path(top)) if data else
+                        run([linux_exe, *ARGS, str(linux), *how.split()[1:]], Path(top), base + how.split()[0]),
+               "windows": run(WINDOW + [w for w in windows_run if w not in ("--yes", "--no-gui")] + data_arg)
+                          if how == "window" else run(windows_run + (data_arg or how.split()[1:]), None,
+                                                      None if data else base + how.split()[0])}
+        if data:  # the boxes name the paths each in its own form: the exit statuses tell
+            got = {side: status for side, (status, _) in got.items()}
+        failures = [f"exit status and box {got}"] if got["linux"] != got["windows"] else []
         a, b = site(linux), site(windows)
         if a is None or b is None:
             return failures + ([] if a is b else [f"a site from one only: {got}"])
@@ -59,15 +56,25 @@ def compare(linux_exe, windows_exe, data, how):
 
 def main(linux_exe, windows_exe):
     inputs = [ROOT / "samples" / "fan2510.txt"] + sorted(p for p in DATA.rglob("*") if p.suffix in (".txt", ".lzh"))
-    cases = [(p, "") for p in inputs] + [(DATA / "six_racers.txt", "foreign"), (DATA / "download/fan2510.lzh", "download"),
-                                         (inputs[0], "window")]
-    with concurrent.futures.ThreadPoolExecutor(2) as pool:
-        results = list(pool.map(lambda case: compare(linux_exe, windows_exe, *case), cases[:-1]))
+    downloads = ["/ --download=2510", "/hop/5/ --download=2510", "/hop/6/ --download=2510", "/cut/9999/ --download=2510",
+                 "/cut/1000/ --download=2510", "/short/1000/ --download=2510", "/ --download"]
+    cases = [(p, "") for p in inputs] + [(DATA / "six_racers.txt", "foreign")] + [(None, d) for d in downloads] + \
+            [(None, ":1/ --download=2510"), (inputs[0], "window")]
+    server = subprocess.Popen([sys.executable, DATA.parent / "support" / "download_server.py"], cwd=DATA / "download",
+                              stdout=subprocess.PIPE, text=True)
+    try:
+        port = re.search(r"port (\d+)", server.stdout.readline())[1]
+        bases = {d: f"http://127.0.0.1:{port}" for d in downloads} | {":1/ --download=2510": "http://127.0.0.1"}
+        with concurrent.futures.ThreadPoolExecutor(2) as pool:
+            results = list(pool.map(lambda case: compare(linux_exe, windows_exe, *case, bases.get(case[1])), cases[:-1]))
+    finally:
+        server.kill()
     # Wine's server, while it runs, keeps the display it started with (none): the window waits for it to end.
     subprocess.run(["wineserver", "-w"], check=True)
-    results.append(compare(linux_exe, windows_exe, *cases[-1]))
+    results.append(compare(linux_exe, windows_exe, *cases[-1], None))
     for (data, how), failures in zip(cases, results):
-        print(("FAIL " if failures else "PASS ") + f"{data.relative_to(ROOT)} {how}" + "".join("\n    " + f for f in failures))
+        name = data.relative_to(ROOT) if data else "download from"
+        print(("FAIL " if failures else "PASS ") + f"{name} {how}" + "".join("\n    " + f for f in failures))
     failed = sum(map(bool, results))
     print(f"{failed} of {len(cases)} inputs differ" if failed else f"all {len(cases)} inputs alike")
     return 1 if failed else 0

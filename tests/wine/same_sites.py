@@ -18,8 +18,7 @@ WINDOW = ["xvfb-run", "-a", "sh", "-c", 'xdotool search --sync --onlyvisible --n
 
 
 def run(cmd, home=None, base=None):
-    """Exit status and the first lines of standard error (a download's box up to its reason, before the
-    system's own words); a download lands in HOME's download folder."""
+    """Exit status and standard error up to a box's reason (not the system's own words), HOME and mirror set."""
     env = dict(os.environ, **({"HOME": str(home)} if home else {}), **({"TOBIREX_DOWNLOAD_BASE": base} if base else {}))
     done = subprocess.run(cmd, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
     return done.returncode, done.stderr.decode(errors="replace").replace("\r\n", "\n").split("\n")[:4]
@@ -35,9 +34,7 @@ def compare(linux_exe, windows_exe, data, how, base):
     """The failures of one input, as lines of text; `how` a download names the server's path."""
     with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
         linux, windows = Path(top, "linux"), Path(top, "windows")
-        for out in (linux, windows):
-            out.mkdir()
-            (out / "notes.txt").write_text("mine") if how == "foreign" else None
+        for out in (linux, windows): out.mkdir(), (out / "notes.txt").write_text("mine") if how == "foreign" else None
         windows_run = ["wine", windows_exe, *ARGS, "Z:" + str(windows).replace("/", "\\")]
         data_arg = ["Z:" + str(data).replace("/", "\\")] if data else []
         got = {"linux": run([linux_exe, *ARGS, str(linux), str(data)], Path(top)) if data else
@@ -45,19 +42,16 @@ def compare(linux_exe, windows_exe, data, how, base):
                "windows": run(WINDOW + [w for w in windows_run if w not in ("--yes", "--no-gui")] + data_arg)
                           if how == "window" else run(windows_run + (data_arg or how.split()[1:]), None,
                                                       None if data else base + how.split()[0])}
-        if data:  # the boxes name the paths each in its own form: the exit statuses tell
-            got = {side: status for side, (status, _) in got.items()}
+        got = {side: status for side, (status, _) in got.items()} if data else got  # paths differ in form: statuses
         failures = [f"exit status and box {got}"] if got["linux"] != got["windows"] else []
-        a, b = site(linux), site(windows)
-        if a is None or b is None:
+        if None in (a := site(linux), b := site(windows)):
             return failures + ([] if a is b else [f"a site from one only: {got}"])
         return failures + [f"{name} differs" for name in sorted(a.keys() | b.keys()) if a.get(name) != b.get(name)][:10]
 
 
 def main(linux_exe, windows_exe):
     inputs = [ROOT / "samples" / "fan2510.txt"] + sorted(p for p in DATA.rglob("*") if p.suffix in (".txt", ".lzh"))
-    downloads = ["/ --download=2510", "/hop/5/ --download=2510", "/hop/6/ --download=2510", "/cut/9999/ --download=2510",
-                 "/cut/1000/ --download=2510", "/short/1000/ --download=2510", "/ --download"]
+    downloads = [f"/{p} --download=2510" for p in ("", "hop/5/", "hop/6/", "cut/9999/", "cut/1000/", "short/1000/")] + ["/ --download"]
     cases = [(p, "") for p in inputs] + [(DATA / "six_racers.txt", "foreign")] + [(None, d) for d in downloads] + \
             [(None, ":1/ --download=2510"), (inputs[0], "window")]
     server = subprocess.Popen([sys.executable, DATA.parent / "support" / "download_server.py"], cwd=DATA / "download",

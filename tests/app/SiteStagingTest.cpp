@@ -146,6 +146,15 @@ TEST(ShellDelete, RemovesOnlyTheSitesOwnPages) {
   EXPECT_EQ(stayed[1].File(), old);
 }
 
+// A page folder made again is taken as it is; a file in its place is not.
+TEST(DiskSiteFolder, TakesAFolderThatIsThereButNotAFile) {
+  cTempDir tmp;
+  tmp.WriteFile("5000", "a file");
+  const auto site = DiskSiteFolder(tmp.Path());
+  for (int i = 0; i < 2; ++i) site->CreateFolder("4000");
+  EXPECT_THROW(site->CreateFolder("5000"), cFileFailure);
+}
+
 struct cReadOnlyParents : cStepFileSystem {
   cReadOnlyParents() : cStepFileSystem(0, eFault::FailOnce, true) {}
   bool CanWriteIn(const fs::path&) override { return false; }

@@ -19,18 +19,11 @@ namespace {
 class cFakeShell : public cLocalShellServices {
  public:
   std::string GetDesktopPath() override { return desktop; }
-  int32_t ShellOpen(const std::string& file, const std::string&, const std::string&) override {
-    opened.push_back(file);
-    return 1;
-  }
+  int32_t ShellOpen(const std::string&, const std::string&, const std::string&) override { return 1; }
   std::string desktop;
-  std::vector<std::string> opened;
 };
 
-class cNoForm : public cFormWindow {
- public:
-  void ShowAtTopLeft() override {}
-};
+struct cNoForm : cFormWindow { void ShowAtTopLeft() override {} };
 
 // Fails the write of one page, or the flush, of a site on disk.
 class cFailingSite : public cSiteFolder {

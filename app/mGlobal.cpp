@@ -50,7 +50,8 @@ class cSiteRemoval {
       case eSiteEntry::PageFolder:
         Empty(path, relative);
         return Remove(path);
-      case eSiteEntry::Foreign: return Keep(path, relative);
+      case eSiteEntry::Foreign:
+      case eSiteEntry::FileManagers: return Keep(path, relative);
     }
   }
 

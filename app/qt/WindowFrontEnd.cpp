@@ -4,6 +4,11 @@
 #include "app/qt/cQtDownloader.h"
 #include "platform/KnownFolders.h"
 
+#include <iostream>
+
+// A program started here always has its standard output and error.
+void ShowStartupText(const std::string& text, bool failure) { (failure ? std::cerr : std::cout) << text; }
+
 int RunWindowFrontEnd(const cCommandLine& cmd) { return RunQtFrontEnd(cmd); }
 
 std::unique_ptr<cFanDownloader> MakeDownloader() {

@@ -71,6 +71,10 @@ int RunWindowFrontEnd(const cCommandLine& cmd) {
   return ExitStatus(outcome);
 }
 
+void ShowStartupText(const std::string& text, bool failure) {
+  ShowNativeBox(text, kAppTitle, eBoxButtons::OK, failure ? eBoxIcon::Exclamation : eBoxIcon::Information);
+}
+
 std::unique_ptr<cFanDownloader> MakeDownloader() {
   return std::make_unique<cWinHttpDownloader>(DownloadFolder(), DownloadBase());
 }

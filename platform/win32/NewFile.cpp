@@ -11,6 +11,17 @@ namespace {
 
 int LastError() { return static_cast<int>(::GetLastError()); }
 
+// 0, or the system's error number.
+int WriteAll(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr)) return LastError();
+    bytes.remove_prefix(written);
+  }
+  return ::FlushFileBuffers(h) ? 0 : LastError();
+}
+
 }  // namespace
 
 // Held open without leave to delete it, so RemoveStaleNewFiles passes it by.
@@ -28,18 +39,19 @@ cNewFile::cNewFile(const fs::path& folder, const std::string& prefix, std::strin
     }
   }
   m_Handle = reinterpret_cast<std::intptr_t>(h);
-  while (!bytes.empty()) {
-    DWORD written = 0;
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr)) throw cFileFailure(m_Temp, LastError());
-    bytes.remove_prefix(written);
+  if (const int err = WriteAll(h, bytes); err != 0) {
+    Discard();  // no destructor runs for a constructor that throws
+    throw cFileFailure(folder, err);
   }
-  if (!::FlushFileBuffers(h)) throw cFileFailure(m_Temp, LastError());
 }
 
-cNewFile::~cNewFile() {
+cNewFile::~cNewFile() { Discard(); }
+
+void cNewFile::Discard() {
   if (m_Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(m_Handle));
+  m_Handle = -1;
   if (!m_Placed && !m_Temp.empty()) ::DeleteFileW(m_Temp.c_str());
+  m_Temp.clear();
 }
 
 bool cNewFile::PlaceAs(const fs::path& target) {

@@ -90,9 +90,12 @@ class cWin32FileSystem : public cFileSystem {
     throw cFileFailure(file, err);
   }
 
+  // Windows keeps who may write in access lists that only a try reads right.
   bool CanWriteIn(const fs::path& folder) override {
-    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES;
+    const fs::path probe = folder / Widen(".tobirex-probe-" + std::to_string(::GetCurrentProcessId()));
+    if (!::CreateDirectoryW(probe.c_str(), nullptr)) return ::GetLastError() == ERROR_ALREADY_EXISTS;
+    ::RemoveDirectoryW(probe.c_str());
+    return true;
   }
 
  private:

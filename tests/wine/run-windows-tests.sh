@@ -12,7 +12,7 @@ TOBIREX_WINDOWS_BUILD_DIR="$BUILD" bash "$SRC/build-windows.sh" >"$BUILD/build.l
 export HOME="$BUILD/home" WINEPREFIX="$BUILD/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$HOME"
 trap 'wineserver -k 2>/dev/null || true' EXIT
-for suite in sensyu_tests report_tests; do
+for suite in sensyu_tests report_tests app_tests; do
   wine "$BUILD/tests/$suite.exe" --gtest_brief=1
 done
 python3 "$SRC/tests/wine/same_sites.py" "$1" "$BUILD/app/tobirex.exe"

@@ -1,7 +1,7 @@
 #include "app/WindowFrontEnd.h"
 
 #include "app/qt/QtFrontEnd.h"
-#include "app/qt/cQtDownloader.h"
+#include "app/qt/QtHttpGet.h"
 #include "platform/KnownFolders.h"
 
 #include <iostream>
@@ -12,5 +12,5 @@ void ShowStartupText(const std::string& text, bool failure) { (failure ? std::ce
 int RunWindowFrontEnd(const cCommandLine& cmd) { return RunQtFrontEnd(cmd); }
 
 std::unique_ptr<cFanDownloader> MakeDownloader() {
-  return std::make_unique<cQtDownloader>(DownloadFolder(), DownloadBase());
+  return std::make_unique<cHttpDownloader>(QtHttpGet, DownloadFolder(), DownloadBase());
 }

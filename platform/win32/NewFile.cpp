@@ -30,7 +30,7 @@ cNewFile::cNewFile(const fs::path& folder, const std::string& prefix, std::strin
   HANDLE h = INVALID_HANDLE_VALUE;
   for (int attempt = 0; h == INVALID_HANDLE_VALUE; ++attempt) {
     m_Temp = folder / Widen(prefix + std::to_string(random()));
-    h = ::CreateFileW(m_Temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+    h = ::CreateFileW(LongPath(m_Temp).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (h == INVALID_HANDLE_VALUE && (LastError() != ERROR_FILE_EXISTS || attempt > 100)) {
       const int err = LastError();
@@ -50,15 +50,15 @@ cNewFile::~cNewFile() { Discard(); }
 void cNewFile::Discard() {
   if (m_Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(m_Handle));
   m_Handle = -1;
-  if (!m_Placed && !m_Temp.empty()) ::DeleteFileW(m_Temp.c_str());
+  if (!m_Placed && !m_Temp.empty()) ::DeleteFileW(LongPath(m_Temp).c_str());
   m_Temp.clear();
 }
 
 bool cNewFile::PlaceAs(const fs::path& target) {
   if (m_Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(m_Handle));  // Windows moves no open file
   m_Handle = -1;
-  if (::MoveFileExW(m_Temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (::MoveFileExW(LongPath(m_Temp).c_str(), LongPath(target).c_str(), MOVEFILE_WRITE_THROUGH)) {
+    ::SetFileAttributesW(LongPath(target).c_str(), FILE_ATTRIBUTE_NORMAL);
     m_Placed = true;
     return true;
   }
@@ -69,10 +69,10 @@ bool cNewFile::PlaceAs(const fs::path& target) {
 
 void RemoveStaleNewFiles(const fs::path& folder, const std::string& prefix) {
   WIN32_FIND_DATAW found{};
-  HANDLE h = ::FindFirstFileW((folder / Widen(prefix + "*")).c_str(), &found);
+  HANDLE h = ::FindFirstFileW(LongPath(folder / Widen(prefix + "*")).c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return;
   do {
-    ::DeleteFileW((folder / found.cFileName).c_str());  // fails while a running download holds it
+    ::DeleteFileW(LongPath(folder / found.cFileName).c_str());  // fails while a running download holds it
   } while (::FindNextFileW(h, &found));
   ::FindClose(h);
 }

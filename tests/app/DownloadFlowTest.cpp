@@ -142,36 +142,40 @@ TEST(DownloadFlow, ResolvesWhereARedirectLeads) {
 // the limits it applies through the watch, the counter, a stop by Ctrl-C.
 TEST(DownloadFlow, FollowsRedirectsAndAppliesTheLimits) {
   const std::string body(1500, 'x');
-  const auto redirect = [](std::string to) { return cHttpReply{eHttpFailure::None, 302, std::move(to), {}, "", ""}; };
+  const auto redirect = [](int status, std::string to) { return cHttpReply{eHttpFailure::None, status, std::move(to), {}, "", ""}; };
   const cHttpReply whole{eHttpFailure::None, 200, "", body.size(), body, ""};
-  // Ticks the watch until it says stop; `flowing` adds a byte each tick.
-  const auto until = [](std::uint64_t announced, bool flowing) {
-    return [=](const cHttpWatch& watch) {
-      std::uint64_t received = 0;
-      while (watch(received, announced)) {
-        std::this_thread::sleep_for(5ms);
-        received += flowing ? 1 : 0;
-      }
-      return cHttpReply{eHttpFailure::Stopped, 200, "", announced, "", ""};
-    };
-  };
   using cAnswer = std::function<cHttpReply(const cHttpWatch&)>;
+  // Ticks the watch every 5 ms, a byte each tick when `flowing`, until it says
+  // stop or `lasting` has passed; then the whole body came, and is told.
+  const auto ticking = [&](std::uint64_t announced, bool flowing, std::chrono::milliseconds lasting = 1h) {
+    return cAnswer([=](const cHttpWatch& watch) {
+      const auto end = std::chrono::steady_clock::now() + lasting;
+      for (std::uint64_t received = 0; std::chrono::steady_clock::now() < end; received += flowing ? 1 : 0) {
+        if (!watch(received, announced)) return cHttpReply{eHttpFailure::Stopped, 200, "", announced, "", ""};
+        std::this_thread::sleep_for(5ms);
+      }
+      watch(body.size(), announced);
+      return whole;
+    });
+  };
   const auto reply = [](cHttpReply r) { return cAnswer([r](const cHttpWatch& watch) { watch(r.body.size(), r.announced); return r; }); };
+  std::vector<cAnswer> sixHops;
+  for (const int status : {301, 302, 303, 307, 308, 301}) sixHops.push_back(reply(redirect(status, "/again")));
   const struct {
     std::vector<cAnswer> answers;  // one per request, in order
     cDownloadLimits limits;
     eDownloadFailure failure;
     std::string last, detail;  // the last address asked for; the failure's detail
   } rows[] = {
-      {{reply(redirect("/b/fan.lzh")), reply(redirect("c.lzh")), reply(whole)}, {}, eDownloadFailure::None,
+      {{reply(redirect(302, "/b/fan.lzh")), reply(redirect(307, "c.lzh")), reply(whole)}, {}, eDownloadFailure::None,
        "http://m/b/c.lzh", ""},
-      {{reply(redirect("https://s/fan.lzh")), reply(redirect("http://m/fan.lzh"))}, {}, eDownloadFailure::Redirect,
-       "https://s/fan.lzh", "http://m/fan.lzh"},
-      {std::vector<cAnswer>(6, reply(redirect("/again"))), {}, eDownloadFailure::Redirect, "http://m/again",
-       "http://m/again"},
-      {{until(body.size(), false)}, {50ms, 10s}, eDownloadFailure::Timeout, "http://m/a/fan.lzh", ""},
-      {{until(body.size(), true)}, {10s, 100ms}, eDownloadFailure::TooSlow, "http://m/a/fan.lzh", ""},
-      {{until(kMaxArchiveBytes + 1, true)}, {}, eDownloadFailure::TooLarge, "http://m/a/fan.lzh", ""},
+      {{reply(redirect(301, "https://s/fan.lzh")), reply(redirect(308, "http://m/fan.lzh"))}, {},
+       eDownloadFailure::Redirect, "https://s/fan.lzh", "http://m/fan.lzh"},
+      {sixHops, {}, eDownloadFailure::Redirect, "http://m/again", "http://m/again"},
+      {{ticking(body.size(), false)}, {50ms, 10s}, eDownloadFailure::Timeout, "http://m/a/fan.lzh", ""},
+      {{ticking(body.size(), true, 150ms)}, {50ms, 10s}, eDownloadFailure::None, "http://m/a/fan.lzh", ""},
+      {{ticking(body.size(), true)}, {10s, 100ms}, eDownloadFailure::TooSlow, "http://m/a/fan.lzh", ""},
+      {{ticking(kMaxArchiveBytes + 1, true)}, {}, eDownloadFailure::TooLarge, "http://m/a/fan.lzh", ""},
       {{reply({eHttpFailure::Connect, 0, "", std::nullopt, "", "refused"})}, {}, eDownloadFailure::Connect,
        "http://m/a/fan.lzh", "refused"},
   };

@@ -1,6 +1,7 @@
 #include "app/SiteEntries.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "report/Format.h"
 #include "sensyu/Cp932.h"
@@ -23,8 +24,7 @@ bool IsRacerPageName(const std::string& name) {
 // settings on a shared folder; Windows names them in any case.
 bool IsFileManagersFile(const std::string& name) {
   std::string lower = name;
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return lower == "desktop.ini" || lower == "thumbs.db" || lower == ".ds_store";
 }
 

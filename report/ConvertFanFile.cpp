@@ -6,6 +6,7 @@
 #include "platform/ErrorText.h"
 #include "platform/ParallelFor.h"
 #include "platform/Path.h"
+#include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "report/RosterPage.h"
 #include "sensyu/FanLines.h"
@@ -55,9 +56,24 @@ std::vector<bool> SlotsWithPage(const cSensyuFile& sensyu, int16_t count) {
 // Writes the roster page, one racer page per racer and the index page. The
 // roster and the name list are filled and sorted while the pages are being
 // written; the labels still count the pages as they are made.
+// The racers with a page, in file order.
+cRacerNumbers RacersWithPage(const cSensyuFile& sensyu, const std::vector<bool>& withPage) {
+  cRacerNumbers racers;
+  for (std::size_t i = 1; i < withPage.size(); ++i) {
+    if (withPage[i]) racers.push_back(sensyu.SensyuNo(static_cast<int16_t>(i)));
+  }
+  return racers;
+}
+
+void WriteExtraPages(const cSensyuFile& sensyu, const std::vector<bool>& withPage, cSiteFolder& site) {
+  const cRacerNumbers racers = RacersWithPage(sensyu, withPage);
+  site.WritePage(PathFromUtf8(kRankingPageName), MakeRankingPage(sensyu, racers));
+  site.WritePage(PathFromUtf8(kRaceCardPageName), MakeRaceCardPage(sensyu, racers));
+}
+
 void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWindowServices& window,
-               cNameList& lstName, const cPeriodHistory* history) {
-  cRosterPage roster(sensyu, count);
+               cNameList& lstName, const cPeriodHistory* history, bool extras) {
+  cRosterPage roster(sensyu, count, extras);
   const std::vector<bool> withPage = SlotsWithPage(sensyu, count);
   const auto listRacers = [&] {
     for (int16_t i = 1; i <= count; ++i) {
@@ -73,7 +89,8 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const auto i = static_cast<int16_t>(n + 1);
     if (!withPage[n + 1]) return;
     const std::string no = sensyu.SensyuNo(i);
-    site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"), MakeSensyuPage(sensyu, i, history));
+    site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"),
+                   MakeSensyuPage(sensyu, i, history, extras));
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);
@@ -82,7 +99,9 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
   const auto pages = static_cast<std::size_t>(count);
   ParallelFor(pages, HelpersFor(pages, kPagesPerHelper), makePage, reached, listRacers);
   site.WritePage(PathFromUtf8("ファン手帳.html"), roster.Finish());
-  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, window));
+  const auto entries = static_cast<int16_t>(lstName.ListCount());
+  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, extras ? &sensyu : nullptr));
+  if (extras) WriteExtraPages(sensyu, withPage, site);
 }
 
 void ShowFailure(cWindowServices& window, const std::string& what, const std::string& file, const std::string& reason,
@@ -95,7 +114,7 @@ void ShowFailure(cWindowServices& window, const std::string& what, const std::st
 
 bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSiteFolder& site,
                     cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile,
-                    const cPeriodHistory* history) {
+                    const cPeriodHistory* history, bool extras) {
   window.SetLabel(ProgressLabel::Message, "ファイルを変換しています ...");
   window.DoEvents();
   cSensyuNoList list;
@@ -118,7 +137,7 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
   m_SensyuFile = sensyu;
   if (!sensyu->LoadBytes(bytes, list, 0)) return false;
   try {
-    WriteSite(*sensyu, count, site, window, lstName, history);
+    WriteSite(*sensyu, count, site, window, lstName, history, extras);
   } catch (const cFileFailure& e) {
     ShowFailure(window, "ファイルを書き込めません。", PathToUtf8(e.File()), ErrorText(e.Errno()), e.Errno());
     return false;

@@ -22,6 +22,12 @@ struct Escaped {
   std::string_view text;
 };
 
+/// Text taken from the fan file for an attribute value in double quotes: as
+/// Escaped, and " as &quot;.
+struct Quoted {
+  std::string_view text;
+};
+
 class cPageText {
  public:
   cPageText() { m_Bytes.reserve(4096); }  // a racer page is about 3 KB
@@ -39,11 +45,13 @@ class cPageText {
     return *this;
   }
   cPageText& operator<<(Escaped piece);
+  cPageText& operator<<(Quoted piece);
   /// Ends the current line with CR LF.
   void EndLine() { m_Bytes.append("\r\n"); }
   /// The page so far, in code page 932.
   const std::string& Bytes() const { return m_Bytes; }
 
  private:
+  cPageText& AppendEscaped(std::string_view text, bool quotes);
   std::string m_Bytes;
 };

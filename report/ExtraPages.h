@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "report/PageText.h"
+
+class cSensyuFile;
+
+// The fan's tools that --extras adds to the site: a search box on the roster
+// and the index, the rankings, a chart per course on every racer page and a
+// race card for the six boats of a race.
+
+inline constexpr const char* kRankingPageName = "ランキング.html";
+inline constexpr const char* kRaceCardPageName = "出走表.html";
+
+/// The racers with a page, in file order, each number once.
+using cRacerNumbers = std::vector<std::string>;
+
+/// ランキング.html in code page 932: the top 50 of six figures, for all racers and per class.
+std::string MakeRankingPage(const cSensyuFile& sensyu, const cRacerNumbers& racers);
+/// 出走表.html in code page 932, with every racer's figures in the page.
+std::string MakeRaceCardPage(const cSensyuFile& sensyu, const cRacerNumbers& racers);
+/// The racer's starts, top-two and top-three rate per course as an inline SVG, one line a piece.
+void WriteCourseChart(cPageText& page, const cSensyuFile& sensyu, const std::string& no);
+
+/// For the roster and the index: the links to the other pages beside the
+/// existing one and a line end, then the search box, which its script shows.
+std::string ExtraLinksAndSearch();
+/// The cell attribute that the search reads: number, reading, name and branch.
+void WriteSearchKey(cPageText& page, const cSensyuFile& sensyu, const std::string& no);
+/// The search script, one line, for the end of the roster and the index.
+std::string SearchScript();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "sensyu/Cp932.h"
 
@@ -19,10 +20,14 @@ bool IsRacerPageName(const std::string& name) {
   return !no.empty() && FirstChars(no, 4).size() == no.size() && IsNumericText(no);
 }
 
+bool IsSitePage(const std::string& name) {
+  return name == "ファン手帳.html" || name == "索引.html" || name == kRankingPageName || name == kRaceCardPageName;
+}
+
 }  // namespace
 
 eSiteEntry TopEntry(const std::string& name, eEntryKind kind) {
-  if (kind == eEntryKind::File && (name == "ファン手帳.html" || name == "索引.html")) return eSiteEntry::Page;
+  if (kind == eEntryKind::File && IsSitePage(name)) return eSiteEntry::Page;
   if (kind == eEntryKind::Folder && IsFourDigits(name)) return eSiteEntry::PageFolder;
   return eSiteEntry::Foreign;
 }

@@ -4,8 +4,9 @@
 #include "platform/FileSystem.h"
 
 // What a site this program wrote holds, and nothing else: the roster page,
-// the index page, and per-thousand folders ("4000") of racer pages
-// ("4321.html", named by the racer number as the fan file writes it).
+// the index page, the ranking and race card of --extras, and per-thousand
+// folders ("4000") of racer pages ("4321.html", named by the racer number as
+// the fan file writes it).
 
 enum class eSiteEntry { Page, PageFolder, Foreign };
 

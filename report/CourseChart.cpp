@@ -107,8 +107,6 @@ void WriteCourseChart(cPageText& page, const cSensyuFile& s, const std::string& 
   }
   page << "<g class=\"starts\" fill=\"#c8c8c8\" stroke=\"#555555\">" << bars << "</g>";
   page.EndLine();
-  page << "<g text-anchor=\"middle\">" << counts << "</g>";
-  page.EndLine();
   std::string squares, discs;
   const std::string twoTop = RateLine(courses, &cCourseFigures::twoTop, squares, true);
   const std::string threeTop = RateLine(courses, &cCourseFigures::threeTop, discs, false);
@@ -120,6 +118,10 @@ void WriteCourseChart(cPageText& page, const cSensyuFile& s, const std::string& 
   page << "<g fill=\"white\" stroke=\"#b03a2e\" stroke-width=\"2\">" << squares << "</g>";
   page.EndLine();
   page << "<g fill=\"#1b6e3a\">" << discs << "</g>";
+  page.EndLine();
+  // The counts last, with a white edge: they stay readable where a line crosses them.
+  page << "<g text-anchor=\"middle\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">" << counts
+       << "</g>";
   page.EndLine();
   page << "</svg><BR>";
   page.EndLine();

@@ -53,28 +53,42 @@ std::vector<bool> SlotsWithPage(const cSensyuFile& sensyu, int16_t count) {
   return withPage;
 }
 
-// Writes the roster page, one racer page per racer and the index page. The
-// roster and the name list are filled and sorted while the pages are being
-// written; the labels still count the pages as they are made.
-// The racers with a page, in file order.
-cRacerNumbers RacersWithPage(const cSensyuFile& sensyu, const std::vector<bool>& withPage) {
-  cRacerNumbers racers;
-  for (std::size_t i = 1; i < withPage.size(); ++i) {
-    if (withPage[i]) racers.push_back(sensyu.SensyuNo(static_cast<int16_t>(i)));
+// What the ranking and the race card need of each racer with a page, by slot.
+struct cExtraFigures {
+  std::vector<cRankedRacer> ranked;
+  std::vector<std::string> cardEntries;
+
+  void Take(const cSensyuFile& sensyu, std::size_t slot, const std::string& no) {
+    ranked[slot] = RankedRacerOf(sensyu, no);
+    cardEntries[slot] = RaceCardEntry(sensyu, no);
   }
-  return racers;
-}
 
-void WriteExtraPages(const cSensyuFile& sensyu, const std::vector<bool>& withPage, cSiteFolder& site) {
-  const cRacerNumbers racers = RacersWithPage(sensyu, withPage);
-  site.WritePage(PathFromUtf8(kRankingPageName), MakeRankingPage(sensyu, racers));
-  site.WritePage(PathFromUtf8(kRaceCardPageName), MakeRaceCardPage(sensyu, racers));
-}
+  void WritePages(const cSensyuFile& sensyu, const std::vector<bool>& withPage, cSiteFolder& site) {
+    std::vector<cRankedRacer> racers;
+    std::vector<std::string> entries;
+    for (std::size_t slot = 1; slot < withPage.size(); ++slot) {
+      if (!withPage[slot]) continue;
+      racers.push_back(std::move(ranked[slot]));
+      entries.push_back(std::move(cardEntries[slot]));
+    }
+    site.WritePage(PathFromUtf8(kRankingPageName), MakeRankingPage(sensyu, racers));
+    site.WritePage(PathFromUtf8(kRaceCardPageName), MakeRaceCardPage(sensyu, entries));
+  }
+};
 
+// Writes the roster page, one racer page per racer and the index page, with
+// `extras` the ranking and the race card too. The roster and the name list
+// are filled and sorted while the racer pages are being written; the labels
+// still count the pages as they are made.
 void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWindowServices& window,
                cNameList& lstName, const cPeriodHistory* history, bool extras) {
   cRosterPage roster(sensyu, count, extras);
   const std::vector<bool> withPage = SlotsWithPage(sensyu, count);
+  cExtraFigures extraFigures;
+  if (extras) {
+    extraFigures.ranked.resize(withPage.size());
+    extraFigures.cardEntries.resize(withPage.size());
+  }
   const auto listRacers = [&] {
     for (int16_t i = 1; i <= count; ++i) {
       const std::string no = sensyu.SensyuNo(i);
@@ -91,6 +105,7 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const std::string no = sensyu.SensyuNo(i);
     site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"),
                    MakeSensyuPage(sensyu, i, history, extras));
+    if (extras) extraFigures.Take(sensyu, n + 1, no);
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);
@@ -101,7 +116,7 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
   site.WritePage(PathFromUtf8("ファン手帳.html"), roster.Finish());
   const auto entries = static_cast<int16_t>(lstName.ListCount());
   site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, extras ? &sensyu : nullptr));
-  if (extras) WriteExtraPages(sensyu, withPage, site);
+  if (extras) extraFigures.WritePages(sensyu, withPage, site);
 }
 
 void ShowFailure(cWindowServices& window, const std::string& what, const std::string& file, const std::string& reason,

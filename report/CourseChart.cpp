@@ -12,12 +12,13 @@ namespace {
 // grey bars with their count above; the top-two rate is a dashed line with
 // squares, the top-three rate a solid line with discs, so that the chart reads
 // in black and white too.
+constexpr const char* kHead =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"520\" height=\"290\" viewBox=\"0 0 520 290\" "
+    "role=\"img\" font-family=\"sans-serif\" font-size=\"11\">\r\n"
+    "<title>コース別の進入回数と2連対率・3連対率</title><desc>";
 constexpr const char* kFrame =
-    "<g stroke=\"#cccccc\"><line x1=\"60\" y1=\"20\" x2=\"460\" y2=\"20\"/>"
-    "<line x1=\"60\" y1=\"60\" x2=\"460\" y2=\"60\"/><line x1=\"60\" y1=\"100\" x2=\"460\" y2=\"100\"/>"
-    "<line x1=\"60\" y1=\"140\" x2=\"460\" y2=\"140\"/><line x1=\"60\" y1=\"180\" x2=\"460\" y2=\"180\"/></g>\r\n"
-    "<g stroke=\"black\"><line x1=\"60\" y1=\"20\" x2=\"60\" y2=\"220\"/>"
-    "<line x1=\"460\" y1=\"20\" x2=\"460\" y2=\"220\"/><line x1=\"60\" y1=\"220\" x2=\"460\" y2=\"220\"/></g>\r\n"
+    "<path d=\"M60 20H460M60 60H460M60 100H460M60 140H460M60 180H460\" stroke=\"#cccccc\"/>"
+    "<path d=\"M60 20V220H460V20\" fill=\"none\" stroke=\"black\"/>\r\n"
     "<g text-anchor=\"start\"><text x=\"466\" y=\"224\">0</text><text x=\"466\" y=\"184\">20</text>"
     "<text x=\"466\" y=\"144\">40</text><text x=\"466\" y=\"104\">60</text><text x=\"466\" y=\"64\">80</text>"
     "<text x=\"466\" y=\"24\">100</text></g>\r\n"
@@ -46,82 +47,110 @@ int StartsStep(int most) {
   }
 }
 
-struct cCourseFigures {
-  int16_t starts;
-  float twoTop, threeTop;
+// The pieces every racer page repeats, in code page 932 once for the run.
+struct cChartParts {
+  cEncodedText head{kHead};
+  cEncodedText frame{kFrame};
+  cEncodedText course{"コース 進入"};
+  cEncodedText starts{"回 2連対率"};
+  cEncodedText threeTop{"% 3連対率"};
+  cEncodedText comma{"、"};
 };
 
+const cChartParts& Parts() {
+  static const cChartParts parts;
+  return parts;
+}
+
+// One course's column: the starts and the rates, and where they stand.
+struct cCourseColumn {
+  int16_t starts = 0;
+  float twoTop = 0, threeTop = 0;
+  int x = 0, barTop = 0, twoTopY = 0, threeTopY = 0;
+};
+
+using cColumns = std::array<cCourseColumn, 6>;
+
 // A rate line through the courses with starts; a course without any breaks it.
-std::string RateLine(const std::array<cCourseFigures, 6>& courses, float cCourseFigures::*rate, std::string& marks,
-                     bool squares) {
-  std::string d;
-  bool open = false;
-  for (int k = 1; k <= 6; ++k) {
-    const cCourseFigures& c = courses[static_cast<std::size_t>(k - 1)];
+void WriteRateLine(cPageText& page, const cColumns& columns, int cCourseColumn::*y) {
+  bool open = false, first = true;
+  for (const cCourseColumn& c : columns) {
     if (c.starts == 0) {
       open = false;
       continue;
     }
-    const int x = CourseX(k), y = ChartY(c.*rate, 10);
-    d += (d.empty() ? "" : " ") + std::string(open ? "L" : "M") + Tenths(x) + "," + Tenths(y);
+    page << (first ? "" : " ") << (open ? "L" : "M") << Tenths(c.x) << "," << Tenths(c.*y);
     open = true;
-    marks += squares ? "<rect x=\"" + Tenths(x - 40) + "\" y=\"" + Tenths(y - 40) + "\" width=\"8\" height=\"8\"/>"
-                     : "<circle cx=\"" + Tenths(x) + "\" cy=\"" + Tenths(y) + "\" r=\"4\"/>";
+    first = false;
   }
-  return d;
 }
 
 }  // namespace
 
 void WriteCourseChart(cPageText& page, const cSensyuFile& s, const std::string& no) {
-  std::array<cCourseFigures, 6> courses{};
+  const cChartParts& p = Parts();
+  cColumns columns;
   int most = 0;
-  std::string desc;
+  page << p.head;
   for (int16_t k = 1; k <= 6; ++k) {
-    cCourseFigures& c = courses[static_cast<std::size_t>(k - 1)];
-    c = {s.CourseSyussoTimes(no, k), s.CourseFSyoritu(no, k), s.CourseRentairitu3(no, k)};
+    cCourseColumn& c = columns[static_cast<std::size_t>(k - 1)];
+    c.starts = s.CourseSyussoTimes(no, k);
+    c.twoTop = s.CourseFSyoritu(no, k);
+    c.threeTop = s.CourseRentairitu3(no, k);
+    c.x = CourseX(k);
+    c.twoTopY = ChartY(c.twoTop, 10);
+    c.threeTopY = ChartY(c.threeTop, 10);
     most = std::max(most, static_cast<int>(c.starts));
-    desc += (k > 1 ? "、" : "") + PlainDigits(k) + "コース 進入" + PlainDigits(c.starts) + "回 2連対率" +
-            Format00(c.twoTop) + "% 3連対率" + Format00(c.threeTop) + "%";
+    if (k > 1) page << p.comma;
+    page << PlainDigits(k) << p.course << PlainDigits(c.starts) << p.starts << Format00(c.twoTop) << p.threeTop
+         << Format00(c.threeTop) << "%";
   }
+  page << "</desc>";
+  page.EndLine();
   const int step = StartsStep(most);
-  page << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"520\" height=\"290\" viewBox=\"0 0 520 290\" "
-          "role=\"img\" font-family=\"sans-serif\" font-size=\"11\">";
-  page.EndLine();
-  page << "<title>コース別の進入回数と2連対率・3連対率</title><desc>" << desc << "</desc>";
-  page.EndLine();
-  page << kFrame << "<g text-anchor=\"end\">";
+  page << p.frame << "<g text-anchor=\"end\">";
   for (int i = 0; i <= 5; ++i) {
     page << "<text x=\"54\" y=\"" << PlainDigits(224 - 40 * i) << "\">" << PlainDigits(i * step) << "</text>";
   }
   page << "</g>";
   page.EndLine();
-  std::string bars, counts;
-  for (int k = 1; k <= 6; ++k) {
-    const int starts = courses[static_cast<std::size_t>(k - 1)].starts;
-    const int top = 2200 - (starts * 400 + step / 2) / step;
-    bars += "<rect x=\"" + Tenths(CourseX(k) - 150) + "\" y=\"" + Tenths(top) + "\" width=\"30\" height=\"" +
-            Tenths(2200 - top) + "\"/>";
-    counts += "<text x=\"" + Tenths(CourseX(k)) + "\" y=\"" + Tenths(top - 40) + "\">" + PlainDigits(starts) +
-              "</text>";
+  page << "<g class=\"starts\" fill=\"#c8c8c8\" stroke=\"#555555\">";
+  for (cCourseColumn& c : columns) {
+    c.barTop = 2200 - (c.starts * 400 + step / 2) / step;
+    page << "<rect x=\"" << Tenths(c.x - 150) << "\" y=\"" << Tenths(c.barTop) << "\" width=\"30\" height=\""
+         << Tenths(2200 - c.barTop) << "\"/>";
   }
-  page << "<g class=\"starts\" fill=\"#c8c8c8\" stroke=\"#555555\">" << bars << "</g>";
+  page << "</g>";
   page.EndLine();
-  std::string squares, discs;
-  const std::string twoTop = RateLine(courses, &cCourseFigures::twoTop, squares, true);
-  const std::string threeTop = RateLine(courses, &cCourseFigures::threeTop, discs, false);
-  page << "<path class=\"fsyoritu\" d=\"" << twoTop
-       << "\" fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>";
+  page << "<path class=\"fsyoritu\" d=\"";
+  WriteRateLine(page, columns, &cCourseColumn::twoTopY);
+  page << "\" fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>";
   page.EndLine();
-  page << "<path class=\"rentairitu3\" d=\"" << threeTop << "\" fill=\"none\" stroke=\"#1b6e3a\" stroke-width=\"2\"/>";
+  page << "<path class=\"rentairitu3\" d=\"";
+  WriteRateLine(page, columns, &cCourseColumn::threeTopY);
+  page << "\" fill=\"none\" stroke=\"#1b6e3a\" stroke-width=\"2\"/>";
   page.EndLine();
-  page << "<g fill=\"white\" stroke=\"#b03a2e\" stroke-width=\"2\">" << squares << "</g>";
+  page << "<g fill=\"white\" stroke=\"#b03a2e\" stroke-width=\"2\">";
+  for (const cCourseColumn& c : columns) {
+    if (c.starts == 0) continue;
+    page << "<rect x=\"" << Tenths(c.x - 40) << "\" y=\"" << Tenths(c.twoTopY - 40) << "\" width=\"8\" height=\"8\"/>";
+  }
+  page << "</g>";
   page.EndLine();
-  page << "<g fill=\"#1b6e3a\">" << discs << "</g>";
+  page << "<g fill=\"#1b6e3a\">";
+  for (const cCourseColumn& c : columns) {
+    if (c.starts == 0) continue;
+    page << "<circle cx=\"" << Tenths(c.x) << "\" cy=\"" << Tenths(c.threeTopY) << "\" r=\"4\"/>";
+  }
+  page << "</g>";
   page.EndLine();
   // The counts last, with a white edge: they stay readable where a line crosses them.
-  page << "<g text-anchor=\"middle\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">" << counts
-       << "</g>";
+  page << "<g text-anchor=\"middle\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">";
+  for (const cCourseColumn& c : columns) {
+    page << "<text x=\"" << Tenths(c.x) << "\" y=\"" << Tenths(c.barTop - 40) << "\">" << PlainDigits(c.starts)
+         << "</text>";
+  }
+  page << "</g>";
   page.EndLine();
   page << "</svg><BR>";
   page.EndLine();

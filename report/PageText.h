@@ -28,9 +28,14 @@ struct Quoted {
   std::string_view text;
 };
 
+/// Text already in code page 932, as another cPageText made it.
+struct Cp932Bytes {
+  std::string_view bytes;
+};
+
 class cPageText {
  public:
-  cPageText() { m_Bytes.reserve(4096); }  // a racer page is about 3 KB
+  explicit cPageText(std::size_t room = 4096) { m_Bytes.reserve(room); }  // a racer page is about 3 KB
   cPageText& operator<<(std::string_view utf8) {
     // Most pieces are ASCII markup and figures, which are their own bytes.
     if (IsAscii(utf8)) {
@@ -42,6 +47,10 @@ class cPageText {
   }
   cPageText& operator<<(const cEncodedText& piece) {
     m_Bytes.append(piece.Bytes());
+    return *this;
+  }
+  cPageText& operator<<(Cp932Bytes piece) {
+    m_Bytes.append(piece.bytes);
     return *this;
   }
   cPageText& operator<<(Escaped piece);

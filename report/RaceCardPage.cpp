@@ -19,49 +19,46 @@ constexpr const char* kBoatStyles =
     " th.b3 { background:#d7001c; color:white;} th.b4 { background:#0057b0; color:white;}"
     " th.b5 { background:#ffe600; color:black;} th.b6 { background:#00873c; color:white;}";
 
-// Text for a JSON string in a script element: nothing in it can end the element.
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
+// A JSON string in a script element: nothing in it can end the element.
+void WriteJsonString(cPageText& page, std::string_view text) {
+  static const char kHex[] = "0123456789abcdef";
+  page << "\"";
+  std::size_t done = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const bool control = static_cast<unsigned char>(c) < 0x20;
+    if (!control && c != '"' && c != '\\' && c != '<' && c != '>' && c != '&') continue;
+    page << text.substr(done, i - done);
     if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20 || c == '<' || c == '>' || c == '&') {
-      static const char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[(c >> 4) & 0xF];
-      out += kHex[c & 0xF];
+      const char escaped[] = {'\\', c};
+      page << std::string_view(escaped, 2);
     } else {
-      out += c;
+      const char escaped[] = {'\\', 'u', '0', '0', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
+      page << std::string_view(escaped, 6);
     }
+    done = i + 1;
   }
-  return out + "\"";
+  page << text.substr(done) << "\"";
 }
 
-// The figures of one course, blank-separated in the order of kCourseRows.
-std::string CourseFigures(const cSensyuFile& s, const std::string& no, int16_t k) {
-  std::string figures = PlainDigits(s.CourseSyussoTimes(no, k)) + " " + Format00(s.CourseFSyoritu(no, k)) + " " +
-                        Format00(s.CourseRentairitu3(no, k)) + " " + Format00(s.CourseStartTiming(no, k));
+// The figures of one course as one JSON string, blank-separated in the order of kCourseRows.
+void WriteCourseFigures(cPageText& page, const cSensyuFile& s, const std::string& no, int16_t k) {
+  page << ",\"" << PlainDigits(s.CourseSyussoTimes(no, k)) << " " << Format00(s.CourseFSyoritu(no, k)) << " "
+       << Format00(s.CourseRentairitu3(no, k)) << " " << Format00(s.CourseStartTiming(no, k));
   for (int16_t place : {s.Course1FinishTimes(no, k), s.Course2FinishTimes(no, k), s.Course3FinishTimes(no, k),
                         s.Course4FinishTimes(no, k), s.Course5FinishTimes(no, k), s.Course6FinishTimes(no, k)}) {
-    figures += " " + PlainDigits(place);
+    page << " " << PlainDigits(place);
   }
-  return figures;
+  page << "\"";
 }
 
-// Every racer by number: page, name, class, branch, the four figures of
-// kRacerRows, then one text per course.
-void WriteData(cPageText& page, const cSensyuFile& s, const cRacerNumbers& racers) {
+void WriteData(cPageText& page, const std::vector<std::string>& entries) {
   page << "<script type=\"application/json\" id=\"racers\">{";
-  for (std::size_t i = 0; i < racers.size(); ++i) {
-    const std::string& no = racers[i];
-    page << (i ? "," : "") << JsonString(no) << ":[" << JsonString(RacerPageUrl(no)) << ","
-         << JsonString(s.NameKanji(no)) << "," << JsonString(s.Class(no)) << "," << JsonString(s.Branch(no)) << ",\""
-         << Format00(s.Syoritu(no)) << " " << Format00(s.FSyoritu(no)) << " " << PlainDigits(s.Ability(no)) << " "
-         << Format00(s.StartTiming(no)) << "\"";
-    for (int16_t k = 1; k <= 6; ++k) page << ",\"" << CourseFigures(s, no, k) << "\"";
-    page << "]";
+  bool first = true;
+  for (const std::string& entry : entries) {
+    page << (first ? "" : ",") << Cp932Bytes{entry};
     page.EndLine();
+    first = false;
   }
   page << "}</script>";
   page.EndLine();
@@ -119,8 +116,25 @@ void WriteHead(cPageText& page, const cSensyuFile& s) {
 
 }  // namespace
 
-std::string MakeRaceCardPage(const cSensyuFile& s, const cRacerNumbers& racers) {
-  cPageText page;
+// Racer number: page, name, class, branch, the four figures of kRacerRows,
+// then one text per course.
+std::string RaceCardEntry(const cSensyuFile& s, const std::string& no) {
+  cPageText entry(512);
+  WriteJsonString(entry, no);
+  entry << ":[";
+  for (const std::string& text : {RacerPageUrl(no), s.NameKanji(no), s.Class(no), s.Branch(no)}) {
+    WriteJsonString(entry, text);
+    entry << ",";
+  }
+  entry << "\"" << Format00(s.Syoritu(no)) << " " << Format00(s.FSyoritu(no)) << " " << PlainDigits(s.Ability(no))
+        << " " << Format00(s.StartTiming(no)) << "\"";
+  for (int16_t k = 1; k <= 6; ++k) WriteCourseFigures(entry, s, no, k);
+  entry << "]";
+  return entry.Bytes();
+}
+
+std::string MakeRaceCardPage(const cSensyuFile& s, const std::vector<std::string>& entries) {
+  cPageText page(1 << 20);  // the card of a full file is about 450 KB
   WriteHead(page, s);
   page << "<FORM id=\"boats\">";
   for (int boat = 1; boat <= 6; ++boat) {
@@ -146,7 +160,7 @@ std::string MakeRaceCardPage(const cSensyuFile& s, const cRacerNumbers& racers) 
   page.EndLine();
   page << CommonFooter();
   page.EndLine();
-  WriteData(page, s, racers);
+  WriteData(page, entries);
   page << kCardScript;
   page.EndLine();
   page << "</BODY></HTML>";

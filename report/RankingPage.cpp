@@ -11,18 +11,12 @@ constexpr int kTop = 50;
 // A rate or a mean over fewer starts says little: such racers are not ranked by it.
 constexpr int16_t kLeastStarts = 30;
 
-struct cRacerFigures {
-  std::string no, name, classText, branch;
-  float syoritu, fSyoritu, rentairitu3, startTiming;
-  int16_t ability, yusyoTimes, yusyutuTimes, syussoTimes;
-};
-
 enum eFigure { Syoritu, FSyoritu, Rentairitu3, Ability, Yusyo, StartTiming, Yusyutu };
 
 constexpr std::array<const char*, 7> kFigureTitle{"勝率", "2連対率", "3連対率", "能力指数",
                                                   "優勝回数", "平均スタートタイミング", "優出回数"};
 
-double Value(const cRacerFigures& r, eFigure f) {
+double Value(const cRankedRacer& r, eFigure f) {
   switch (f) {
     case Syoritu: return r.syoritu;
     case FSyoritu: return r.fSyoritu;
@@ -35,7 +29,7 @@ double Value(const cRacerFigures& r, eFigure f) {
   return 0;
 }
 
-std::string Text(const cRacerFigures& r, eFigure f) {
+std::string Text(const cRankedRacer& r, eFigure f) {
   switch (f) {
     case Ability: return PlainDigits(r.ability);
     case Yusyo: return PlainDigits(r.yusyoTimes);
@@ -67,12 +61,12 @@ std::string ListId(std::size_t ranking, const char* group) {
 }
 
 // The ranking's order over every racer it counts.
-std::vector<const cRacerFigures*> Ranked(const std::vector<cRacerFigures>& racers, const cRanking& k) {
-  std::vector<const cRacerFigures*> ranked;
-  for (const cRacerFigures& r : racers) {
+std::vector<const cRankedRacer*> Ranked(const std::vector<cRankedRacer>& racers, const cRanking& k) {
+  std::vector<const cRankedRacer*> ranked;
+  for (const cRankedRacer& r : racers) {
     if (!k.needsStarts || r.syussoTimes >= kLeastStarts) ranked.push_back(&r);
   }
-  std::ranges::sort(ranked, [&k](const cRacerFigures* a, const cRacerFigures* b) {
+  std::ranges::sort(ranked, [&k](const cRankedRacer* a, const cRankedRacer* b) {
     const double x = Value(*a, k.figure), y = Value(*b, k.figure);
     if (x != y) return k.lowestFirst ? x < y : x > y;
     const double nx = Value(*a, k.next), ny = Value(*b, k.next);
@@ -122,7 +116,7 @@ void WriteContents(cPageText& page) {
   page.EndLine();
 }
 
-void WriteRow(cPageText& page, int place, const cRacerFigures& r, const cRanking& k) {
+void WriteRow(cPageText& page, int place, const cRankedRacer& r, const cRanking& k) {
   page << "<TR><TD>" << PlainDigits(place) << "</TD><TD>" << Escaped{r.no}
        << "</TD><TD class=\"name\"><A HREF=\"" << Quoted{RacerPageUrl(r.no)} << "\">" << Escaped{r.name}
        << "</A></TD><TD class=\"text\">" << Escaped{r.classText} << "</TD><TD class=\"text\">" << Escaped{r.branch}
@@ -131,10 +125,10 @@ void WriteRow(cPageText& page, int place, const cRacerFigures& r, const cRanking
   page.EndLine();
 }
 
-void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRacerFigures*>& ranked) {
+void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRankedRacer*>& ranked) {
   const cRanking& k = kRankings[i];
   int place = 0;
-  for (const cRacerFigures* r : ranked) {
+  for (const cRankedRacer* r : ranked) {
     if (place == kTop) break;
     if (*group && r->classText != group) continue;
     if (place++ == 0) {
@@ -172,21 +166,29 @@ constexpr const char* kSortScript =
 
 }  // namespace
 
-std::string MakeRankingPage(const cSensyuFile& s, const cRacerNumbers& numbers) {
-  std::vector<cRacerFigures> racers;
-  racers.reserve(numbers.size());
-  for (const std::string& no : numbers) {
-    racers.push_back({no, s.NameKanji(no), s.Class(no), s.Branch(no), s.Syoritu(no), s.FSyoritu(no),
-                      s.Rentairitu3(no), s.StartTiming(no), s.Ability(no), s.YusyoTimes(no), s.YusyutuTimes(no),
-                      s.SyussoTimes(no)});
-  }
-  cPageText page;
+cRankedRacer RankedRacerOf(const cSensyuFile& s, const std::string& no) {
+  return {no,
+          s.NameKanji(no),
+          s.Class(no),
+          s.Branch(no),
+          s.Syoritu(no),
+          s.FSyoritu(no),
+          s.Rentairitu3(no),
+          s.StartTiming(no),
+          s.Ability(no),
+          s.YusyoTimes(no),
+          s.YusyutuTimes(no),
+          s.SyussoTimes(no)};
+}
+
+std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer>& racers) {
+  cPageText page(1 << 19);  // a ranking of a full file is about 300 KB
   WriteHead(page, s);
   WriteContents(page);
   for (std::size_t i = 0; i < kRankings.size(); ++i) {
     page << "<H4>" << kFigureTitle[kRankings[i].figure] << "</H4>";
     page.EndLine();
-    const std::vector<const cRacerFigures*> ranked = Ranked(racers, kRankings[i]);
+    const std::vector<const cRankedRacer*> ranked = Ranked(racers, kRankings[i]);
     for (const char* group : kGroups) WriteList(page, i, group, ranked);
   }
   page << "<HR>";

@@ -64,9 +64,9 @@ const cChartParts& Parts() {
 
 // One course's column: the starts and the rates, and where they stand.
 struct cCourseColumn {
-  int16_t starts = 0;
-  float twoTop = 0, threeTop = 0;
-  int x = 0, barTop = 0, twoTopY = 0, threeTopY = 0;
+  int16_t starts;
+  float twoTop, threeTop;
+  int x, barTop, twoTopY, threeTopY;
 };
 
 using cColumns = std::array<cCourseColumn, 6>;
@@ -89,7 +89,7 @@ void WriteRateLine(cPageText& page, const cColumns& columns, int cCourseColumn::
 
 void WriteCourseChart(cPageText& page, const cSensyuFile& s, const std::string& no) {
   const cChartParts& p = Parts();
-  cColumns columns;
+  cColumns columns{};
   int most = 0;
   page << p.head;
   for (int16_t k = 1; k <= 6; ++k) {

@@ -134,7 +134,7 @@ std::string RaceCardEntry(const cSensyuFile& s, const std::string& no) {
 }
 
 std::string MakeRaceCardPage(const cSensyuFile& s, const std::vector<std::string>& entries) {
-  cPageText page(1 << 20);  // the card of a full file is about 450 KB
+  cPageText page;
   WriteHead(page, s);
   page << "<FORM id=\"boats\">";
   for (int boat = 1; boat <= 6; ++boat) {

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "report/ExtraPages.h"
 #include "report/Format.h"
@@ -24,9 +25,9 @@ double Value(const cRankedRacer& r, eFigure f) {
     case Ability: return r.ability;
     case Yusyo: return r.yusyoTimes;
     case StartTiming: return r.startTiming;
-    case Yusyutu: return r.yusyutuTimes;
+    case Yusyutu:
+    default: return r.yusyutuTimes;
   }
-  return 0;
 }
 
 std::string Text(const cRankedRacer& r, eFigure f) {
@@ -66,13 +67,12 @@ std::vector<const cRankedRacer*> Ranked(const std::vector<cRankedRacer>& racers,
   for (const cRankedRacer& r : racers) {
     if (!k.needsStarts || r.syussoTimes >= kLeastStarts) ranked.push_back(&r);
   }
-  std::ranges::sort(ranked, [&k](const cRankedRacer* a, const cRankedRacer* b) {
-    const double x = Value(*a, k.figure), y = Value(*b, k.figure);
-    if (x != y) return k.lowestFirst ? x < y : x > y;
-    const double nx = Value(*a, k.next), ny = Value(*b, k.next);
-    if (nx != ny) return nx > ny;
-    return a->no < b->no;
-  });
+  // Racer numbers are unique among the racers with a page: no two keys are equal.
+  const auto key = [&k](const cRankedRacer* r) {
+    const double figure = Value(*r, k.figure);
+    return std::tuple(k.lowestFirst ? figure : -figure, -Value(*r, k.next), std::string_view(r->no));
+  };
+  std::ranges::sort(ranked, {}, key);
   return ranked;
 }
 
@@ -182,7 +182,7 @@ cRankedRacer RankedRacerOf(const cSensyuFile& s, const std::string& no) {
 }
 
 std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer>& racers) {
-  cPageText page(1 << 19);  // a ranking of a full file is about 300 KB
+  cPageText page;
   WriteHead(page, s);
   WriteContents(page);
   for (std::size_t i = 0; i < kRankings.size(); ++i) {

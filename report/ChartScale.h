@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -8,7 +9,11 @@
 
 /// A chart coordinate held in tenths of a pixel, written "123.4".
 inline std::string Tenths(int tenths) {
-  return std::to_string(tenths / 10) + "." + static_cast<char>('0' + tenths % 10);
+  char text[16];
+  char* end = std::to_chars(text, text + 12, tenths / 10).ptr;
+  *end++ = '.';
+  *end++ = static_cast<char>('0' + tenths % 10);
+  return std::string(text, end);
 }
 
 /// Height in tenths of a pixel of a figure in steps of 1/1000 of its scale,

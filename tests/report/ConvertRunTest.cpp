@@ -96,6 +96,7 @@ TEST(ConvertFanFile, TellsEveryFailureAndStops) {
     std::string file, failingPage;
     int pageErrno, folderErrno;
     std::string boxes;
+    bool extras = false;
   } rows[] = {
       {"folder in the way", six, "", 0, ENOTDIR,
        "Harumado: フォルダを作成できません。\r\n4000\r\n" + ErrorText(ENOTDIR) + "\r\n(Error code:20)\n"},
@@ -103,6 +104,8 @@ TEST(ConvertFanFile, TellsEveryFailureAndStops) {
        "Harumado: ファイルを書き込めません。\r\n4000/4003.html\r\n" + ErrorText(EIO) + "\r\n(Error code:5)\n"},
       {"disk full at the index", six, "索引.html", ENOSPC, 0,
        "Harumado: ファイルを書き込めません。\r\n索引.html\r\n" + ErrorText(ENOSPC) + "\r\n(Error code:28)\n"},
+      {"disk full at the race card", six, "出走表.html", ENOSPC, 0,
+       "Harumado: ファイルを書き込めません。\r\n出走表.html\r\n" + ErrorText(ENOSPC) + "\r\n(Error code:28)\n", true},
       {"most racers a file may hold", RacerLines(32766), "", 0, 0, ""},
       {"one racer more", RacerLines(32767), "", 0, 0, overflow},
       {"more than a count holds", RacerLines(32768), "", 0, 0, overflow},
@@ -114,7 +117,7 @@ TEST(ConvertFanFile, TellsEveryFailureAndStops) {
     run.site.failingPage = row.failingPage;
     run.site.pageErrno = row.pageErrno;
     run.site.folderErrno = row.folderErrno;
-    EXPECT_EQ(run.Convert(row.file), row.boxes.empty());
+    EXPECT_EQ(run.Convert(row.file, row.extras), row.boxes.empty());
     EXPECT_EQ(run.Boxes(), row.boxes);
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "sensyu/Cp932.h"
 
@@ -32,10 +33,14 @@ eSiteEntry Others(const std::string& name, eEntryKind kind) {
   return kind == eEntryKind::File && IsFileManagersFile(name) ? eSiteEntry::FileManagers : eSiteEntry::Foreign;
 }
 
+bool IsSitePage(const std::string& name) {
+  return name == "ファン手帳.html" || name == "索引.html" || name == kRankingPageName || name == kRaceCardPageName;
+}
+
 }  // namespace
 
 eSiteEntry TopEntry(const std::string& name, eEntryKind kind) {
-  if (kind == eEntryKind::File && (name == "ファン手帳.html" || name == "索引.html")) return eSiteEntry::Page;
+  if (kind == eEntryKind::File && IsSitePage(name)) return eSiteEntry::Page;
   if (kind == eEntryKind::Folder && IsFourDigits(name)) return eSiteEntry::PageFolder;
   return Others(name, kind);
 }

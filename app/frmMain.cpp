@@ -151,6 +151,7 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
 
 eStartOutcome frmMain::Start(const cCommandLine& cmd) {
   SetOutputFolder(cmd);
+  m_Extras = cmd.extras;
   if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd);
   return StartWithFile(cmd);
@@ -317,7 +318,7 @@ bool frmMain::ConvertIntoStaging(const std::string& strFileName, const std::stri
   if (!InitOutputFolder(staging)) return false;
   const std::unique_ptr<cSiteFolder> site = m_Sites(staging.Folder());
   cInterruptibleWindow window(m_Window);
-  if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile, history)) return false;
+  if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile, history, m_Extras)) return false;
   return SwapIn(*site, staging);
 }
 

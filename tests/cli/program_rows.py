@@ -11,7 +11,7 @@ exit status, the expected text and the pages match and nothing outside the outpu
 a row without "pages" expects no site at all, so nothing under its folder may change. A row may make
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
 when run as root), put files into the output folder "during" the run (they must be there afterwards), and
-expect the output folder's "mode" and group afterwards. A row may "serve" files from a local download
+expect the output folder's "mode" and group afterwards, and name site pages that must be "absent". A row may "serve" files from a local download
 server (TOBIREX_DOWNLOAD_BASE) and name the files it expects "written" outside the output folder."""
 import concurrent.futures, contextlib, functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
 from pathlib import Path
@@ -173,6 +173,7 @@ def run_row(row, exe, sample):
             for name, piece in row.get("contains", {}).items():
                 if not (site / name).is_file() or piece.encode("cp932") not in (site / name).read_bytes():
                     failures.append(f"{name} lacks {piece!r}")
+            failures += [f"{name} is still there" for name in row.get("absent", []) if (site / name).exists()]
             for page in site.rglob("*") if "lacks" in row else []:
                 if page.is_file() and row["lacks"].encode().lower() in page.read_bytes().lower():
                     failures.append(f"{page.relative_to(site)} holds {row['lacks']!r} from the file")

@@ -12,7 +12,7 @@
 using cTree = std::map<std::string, std::string>;  // relative path → bytes, files only
 
 inline const cTree kOld = {{"ファン手帳.html", "old roster"}, {"索引.html", "old index"}, {"4000/4001.html", "old"},
-                           {"5000/5001.html", "old"}};
+                           {"5000/5001.html", "old"}, {"ランキング.html", "old ranking"}, {"出走表.html", "old card"}};
 inline const cTree kNew = {{"ファン手帳.html", "new roster"}, {"索引.html", "new index"}, {"4000/4001.html", "new"},
                            {"3000/3001.html", "new"}};
 // What the user puts into the output folder while the run is going on.

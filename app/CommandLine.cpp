@@ -92,12 +92,20 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
       }
       if (folder.empty()) return Failed("option '--output' needs a folder");
       cmd.outputFolder = folder;
+    } else if (word == "--export" || word.starts_with("--export=")) {
+      cmd.exportTable = true;
+      if (word == "--export=") return Failed("option '--export=' needs a file name");
+      if (word != "--export") cmd.exportFile = PathFromUtf8(word.substr(9));
     } else {
       return Failed("unknown option '" + word + "'");
     }
   }
   cmd.argText = RemoveEnclosingQuotes(JoinWords(words, i));
   if (cmd.download && !cmd.argText.empty()) return Failed("option '--download' takes no FILE");
+  if (cmd.exportTable && cmd.outputFolder)
+    return Failed("option '--export' writes no pages: '--output' does not go with it");
+  if (cmd.exportTable && !cmd.download && cmd.argText.empty())
+    return Failed("option '--export' needs a FILE or '--download'");
   if (historyValue && !TakeHistoryValue(cmd, *historyValue))
     return Failed("option '--history' with '--download' takes a number of periods from 1 to 52, such as 8");
   return cmd;
@@ -112,6 +120,7 @@ std::string VersionText() {
 std::string HelpText() {
   return "Usage: tobirex [OPTIONS] [FILE]\n"
          "       tobirex [OPTIONS] --download[=YYMM] [--history[=N]]\n"
+         "       tobirex [OPTIONS] --export[=TABLE] [--history[=DIR]] FILE\n"
          "Converts a fan handbook file (fan****.txt, or the official archive fan****.lzh\n"
          "that holds it) into HTML pages in the folder \"ファン手帳\" on the desktop and\n"
          "opens its roster page \"ファン手帳.html\". The old pages are replaced only once\n"
@@ -137,6 +146,14 @@ std::string HelpText() {
          "                 download the N - 1 periods before the newest too (N from 1 to\n"
          "                 52, default 8; archives already there are used) and convert\n"
          "                 the newest with them\n"
+         "  --export[=TABLE]\n"
+         "                 instead of the pages, write every racer's figures into the file\n"
+         "                 TABLE: a CSV table if it ends in .csv (UTF-8 with a byte-order\n"
+         "                 mark, as Excel reads it), an SQLite database if it ends in\n"
+         "                 .sqlite or .db; with --history, every period. Without TABLE:\n"
+         "                 FILE's name ending in .csv (with --download, the archive's),\n"
+         "                 beside it, then opened. An existing TABLE is replaced only\n"
+         "                 after a Yes (or --yes)\n"
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"

@@ -18,6 +18,8 @@ struct cCommandLine {
   std::filesystem::path historyFolder;  // --history=DIR; empty for FILE's own folder
   int historyPeriods = 8;      // --download --history=N: the newest period and the N - 1 before it
   std::optional<std::filesystem::path> outputFolder;
+  bool exportTable = false;              // --export: the fan data as a table file instead of the site
+  std::filesystem::path exportFile;      // --export=FILE; empty for FILE's name with .csv, beside it
   std::string error;  // what was wrong, for eAction::Error
 };
 

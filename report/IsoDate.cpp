@@ -3,8 +3,6 @@
 #include <array>
 #include <cstdio>
 
-#include "report/TrimBlanks.h"
-
 namespace {
 
 // The year before the first year of each era: Showa 57 is 1925 + 57.
@@ -41,13 +39,9 @@ std::optional<std::string> Dated(int year, std::string_view rest) {
 
 }  // namespace
 
-int FullYear(int year) {
-  if (year < 0 || year >= 100) return year;
-  return year <= 68 ? 2000 + year : 1900 + year;
-}
+int FullYear(int year) { return year <= 68 ? 2000 + year : 1900 + year; }
 
 std::optional<std::string> IsoDate(std::string_view text) {
-  text = TrimBlanks(text);
   if (text.size() == 8) {
     const int year = Digits(text, 0, 4);
     return year < 0 ? std::nullopt : Dated(year, text.substr(4));

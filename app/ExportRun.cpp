@@ -56,7 +56,9 @@ void cExportRun::Refuse(const std::string& why, const fs::path& path) {
 
 std::optional<fs::path> cExportRun::Target(const cCommandLine& cmd) {
   const fs::path input = PathFromUtf8(cmd.argText);
-  const fs::path target = cmd.exportFile.empty() ? fs::path(input).replace_extension(".csv") : cmd.exportFile;
+  // Whole, as the desktop's program for CSV is handed it and the user is told it.
+  const fs::path target =
+      fs::absolute(cmd.exportFile.empty() ? fs::path(input).replace_extension(".csv") : cmd.exportFile);
   if (SameFile(target, input)) {
     Refuse("書き出し先が読み込むファン手帳ファイルと同じです。", target);
     return std::nullopt;

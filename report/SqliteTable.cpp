@@ -34,11 +34,12 @@ std::string ColumnList(const std::vector<cColumn>& columns) {
 std::string Schema() {
   const std::vector<cColumn>& racer = RacerColumns();
   return std::string(kPeriods) + "CREATE TABLE racers (" + ColumnList(racer).substr(2) +
-         ", PRIMARY KEY (year, half, racer_no), FOREIGN KEY (year, half) REFERENCES periods (year, half));"
+         ", PRIMARY KEY (year, half, racer_no), FOREIGN KEY (year, half) REFERENCES periods (year, half)) "
+         "WITHOUT ROWID;"
          "CREATE TABLE courses (year INTEGER NOT NULL, half INTEGER NOT NULL, racer_no TEXT NOT NULL, "
          "course INTEGER NOT NULL" + ColumnList(CourseColumns()) +
          ", PRIMARY KEY (year, half, racer_no, course), "
-         "FOREIGN KEY (year, half, racer_no) REFERENCES racers (year, half, racer_no));"
+         "FOREIGN KEY (year, half, racer_no) REFERENCES racers (year, half, racer_no)) WITHOUT ROWID;"
          "CREATE INDEX racers_racer_no ON racers (racer_no);"
          "CREATE INDEX courses_racer_no ON courses (racer_no);"
          "PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";";

@@ -128,7 +128,8 @@ std::string HelpText() {
          "offers to download the newest file and convert it.\n"
          "\n"
          "Options (only before FILE, or before \"--\"):\n"
-         "  -y, --yes      answer Yes to the question whether to convert the file\n"
+         "  -y, --yes      answer Yes to the question whether to convert the file (with\n"
+         "                 --export, whether to replace TABLE)\n"
          "  --output DIR   write the pages into DIR instead of \"ファン手帳\" on the desktop;\n"
          "                 DIR must be new, empty, or a site this program wrote\n"
          "  --no-open      do not open the roster page at the end\n"
@@ -160,8 +161,9 @@ std::string HelpText() {
          "FILE may be several words; they are joined with single blanks, and one pair\n"
          "of enclosing double quotes is removed.\n"
          "\n"
-         "Exit status: 0 done (converted, reopened, usage shown, declined, or the window\n"
-         "closed during a download);\n"
-         "1 file not found, not a fan file, download or conversion failed;\n"
+         "Exit status: 0 done (converted or exported, reopened, usage shown, declined, or\n"
+         "the window closed during a download);\n"
+         "1 file not found, not a fan file, download, conversion or export failed, or a\n"
+         "TABLE refused (its extension, a missing folder);\n"
          "2 bad command line, or an output folder that holds other files.\n";
 }

@@ -1,6 +1,5 @@
 #include <sqlite3.h>
 
-#include <charconv>
 #include <memory>
 
 #include "report/ExportColumns.h"
@@ -52,16 +51,7 @@ struct cFinalize {
   void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 
-// A prepared INSERT and the type of each of its values.
-struct cInsert {
-  std::unique_ptr<sqlite3_stmt, cFinalize> statement;
-  std::vector<eColumnType> types;
-};
-
-std::vector<eColumnType> TypesOf(std::vector<eColumnType> types, const std::vector<cColumn>& columns) {
-  for (const cColumn& column : columns) types.push_back(column.type);
-  return types;
-}
+using cStatement = std::unique_ptr<sqlite3_stmt, cFinalize>;
 
 class cSqliteTable : public cTableWriter {
  public:
@@ -71,25 +61,24 @@ class cSqliteTable : public cTableWriter {
     m_Db.reset(db);
     Check(opened);
     Execute(Schema() + "BEGIN;");
-    using T = eColumnType;
-    m_Period = Prepare("periods", {T::Integer, T::Integer, T::Text, T::Text, T::Text});
-    m_Racer = Prepare("racers", TypesOf({}, RacerColumns()));
-    m_Course = Prepare("courses", TypesOf({T::Integer, T::Integer, T::Text, T::Integer}, CourseColumns()));
+    m_Period = Prepare("periods", 5);
+    m_Racer = Prepare("racers", RacerColumns().size());
+    m_Course = Prepare("courses", 4 + CourseColumns().size());
   }
 
   void AddPeriod(const cSensyuFile& sensyu, eRecordLayout layout, const std::string& source) override {
     const std::vector<cCell> period = PeriodCells(sensyu, layout);
     std::vector<cCell> cells = period;
     cells.push_back({source});
-    Run(m_Period, cells);
+    Run(m_Period.get(), cells);
     for (const std::string& no : RacersInOrder(sensyu)) {
       cells.clear();
       AppendRacerCells(sensyu, no, layout, cells);
-      Run(m_Racer, cells);
+      Run(m_Racer.get(), cells);
       for (int16_t course = 1; course <= 6; ++course) {
         cells.assign({period[0], period[1], {no}, {std::to_string(course)}});
         AppendCourseCells(sensyu, no, course, cells);
-        Run(m_Course, cells);
+        Run(m_Course.get(), cells);
       }
     }
   }
@@ -111,45 +100,29 @@ class cSqliteTable : public cTableWriter {
 
   void Execute(const std::string& sql) { Check(sqlite3_exec(m_Db.get(), sql.c_str(), nullptr, nullptr, nullptr)); }
 
-  cInsert Prepare(const char* table, std::vector<eColumnType> types) {
+  cStatement Prepare(const char* table, std::size_t values) {
     std::string sql = std::string("INSERT INTO ") + table + " VALUES (?";
-    for (std::size_t i = 1; i < types.size(); ++i) sql += ",?";
+    for (std::size_t i = 1; i < values; ++i) sql += ",?";
     sqlite3_stmt* statement = nullptr;
     Check(sqlite3_prepare_v2(m_Db.get(), (sql + ")").c_str(), -1, &statement, nullptr));
-    return {std::unique_ptr<sqlite3_stmt, cFinalize>(statement), std::move(types)};
+    return cStatement(statement);
   }
 
-  void Bind(sqlite3_stmt* statement, int at, eColumnType type, const std::string& text) {
-    const char* end = text.data() + text.size();
-    if (type == eColumnType::Integer) {
-      sqlite3_int64 value = 0;
-      std::from_chars(text.data(), end, value);
-      Check(sqlite3_bind_int64(statement, at, value));
-    } else if (type == eColumnType::Real) {
-      double value = 0;
-      std::from_chars(text.data(), end, value);
-      Check(sqlite3_bind_double(statement, at, value));
-    } else {
-      Check(sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
-    }
-  }
-
-  void Run(const cInsert& insert, const std::vector<cCell>& cells) {
-    sqlite3_stmt* statement = insert.statement.get();
+  // Every value goes in as its text: a column declared INTEGER or REAL keeps
+  // the number the text reads as, so 5.34 is stored as the CSV shows it.
+  void Run(sqlite3_stmt* statement, const std::vector<cCell>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
       const int at = static_cast<int>(i + 1);
-      if (cells[i].null) {
-        Check(sqlite3_bind_null(statement, at));
-      } else {
-        Bind(statement, at, insert.types[i], cells[i].text);
-      }
+      const std::string& text = cells[i].text;
+      Check(cells[i].null ? sqlite3_bind_null(statement, at)
+                          : sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
     }
     Check(sqlite3_step(statement));
     Check(sqlite3_reset(statement));
   }
 
   std::unique_ptr<sqlite3, cCloseDb> m_Db;
-  cInsert m_Period, m_Racer, m_Course;
+  cStatement m_Period, m_Racer, m_Course;
 };
 
 }  // namespace

@@ -91,7 +91,7 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
         folder = word.substr(9);
       }
       if (folder.empty()) return Failed("option '--output' needs a folder");
-      cmd.outputFolder = folder;
+      cmd.outputFolder = PathFromUtf8(folder);
     } else if (word == "--export" || word.starts_with("--export=")) {
       cmd.exportTable = true;
       if (word == "--export=") return Failed("option '--export=' needs a file name");

@@ -19,14 +19,27 @@ bool IsRacerPageName(const std::string& name) {
   return !no.empty() && FirstChars(no, 4).size() == no.size() && IsNumericText(no);
 }
 
+// Windows Explorer's folder settings and thumbnails, and the Mac Finder's
+// settings on a shared folder; Windows names them in any case.
+bool IsFileManagersFile(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower == "desktop.ini" || lower == "thumbs.db" || lower == ".ds_store";
+}
+
+eSiteEntry Others(const std::string& name, eEntryKind kind) {
+  return kind == eEntryKind::File && IsFileManagersFile(name) ? eSiteEntry::FileManagers : eSiteEntry::Foreign;
+}
+
 }  // namespace
 
 eSiteEntry TopEntry(const std::string& name, eEntryKind kind) {
   if (kind == eEntryKind::File && (name == "ファン手帳.html" || name == "索引.html")) return eSiteEntry::Page;
   if (kind == eEntryKind::Folder && IsFourDigits(name)) return eSiteEntry::PageFolder;
-  return eSiteEntry::Foreign;
+  return Others(name, kind);
 }
 
 eSiteEntry PageFolderEntry(const std::string& name, eEntryKind kind) {
-  return kind == eEntryKind::File && IsRacerPageName(name) ? eSiteEntry::Page : eSiteEntry::Foreign;
+  return kind == eEntryKind::File && IsRacerPageName(name) ? eSiteEntry::Page : Others(name, kind);
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/FileSystem.h"
 #include "platform/SiteFolder.h"
@@ -27,6 +28,11 @@ uint32_t NewFolderMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0777 & ~mask;
+}
+
+cEntry EntryOf(const struct stat& st) {
+  return {KindOf(st.st_mode), static_cast<uint32_t>(st.st_mode & 07777), static_cast<int64_t>(st.st_gid),
+          static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_size)};
 }
 
 void Check(int result, const fs::path& path) {
@@ -56,8 +62,24 @@ class cPosixFileSystem : public cFileSystem {
       if (errno == ENOENT || errno == ENOTDIR) return {};
       throw cFileFailure(path, errno);
     }
-    return {KindOf(st.st_mode), static_cast<uint32_t>(st.st_mode & 07777), static_cast<int64_t>(st.st_gid),
-            static_cast<uint64_t>(st.st_dev)};
+    return EntryOf(st);
+  }
+
+  cEntry LookThrough(const fs::path& path) override {
+    struct stat st{};
+    if (Retried([&] { return ::stat(path.c_str(), &st); }) != 0) {
+      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return {};
+      throw cFileFailure(path, errno);
+    }
+    return EntryOf(st);
+  }
+
+  fs::path Canonical(const fs::path& path) override {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) throw cFileFailure(path, errno);
+    fs::path canonical(resolved);
+    ::free(resolved);
+    return canonical;
   }
 
   std::vector<std::string> List(const fs::path& folder) override {

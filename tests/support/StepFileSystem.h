@@ -19,6 +19,10 @@ class cStepFileSystem : public cFileSystem {
   cStepFileSystem(int step, eFault fault, bool exchange) : m_Step(step), m_Fault(fault), m_Exchange(exchange) {}
 
   cEntry Look(const std::filesystem::path& p) override { return Do(p, [&] { return Real().Look(p); }); }
+  cEntry LookThrough(const std::filesystem::path& p) override { return Do(p, [&] { return Real().LookThrough(p); }); }
+  std::filesystem::path Canonical(const std::filesystem::path& p) override {
+    return Do(p, [&] { return Real().Canonical(p); });
+  }
   std::vector<std::string> List(const std::filesystem::path& p) override {
     return Do(p, [&] { return Real().List(p); });
   }

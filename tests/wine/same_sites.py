@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""same_sites.py LINUX_TOBIREX WINDOWS_TOBIREX: the Windows program under Wine against the Linux one.
+"""same_sites.py LINUX_TOBIREX WINDOWS_TOBIREX: the Windows programs under Wine against the Linux one.
 
 Every fan file, archive and other file under tests/data and the bundled sample is converted by both
 programs from the command line; their exit statuses must be equal and, where a site is written, the
 sites byte for byte the same. A foreign output folder must be refused by both. Both download from a
 local server that answers well or misbehaves (redirects, cut bodies, a missing period, nothing
-listening): equal exit statuses and failure texts. Last the Windows program converts the sample in its
-window under Xvfb (the confirm box answered with Enter).
+listening): equal exit statuses and failure texts. The console twin tobirex.com beside WINDOWS_TOBIREX
+(tobirex.exe) runs every command-line case; last tobirex.exe converts the sample in its window under Xvfb
+(the confirm box answered with Enter).
 The Windows program sees the paths through Wine's drive Z:, which is the Linux root."""
 import concurrent.futures, os, re, subprocess, sys, tempfile
 from pathlib import Path
@@ -35,7 +36,8 @@ def compare(linux_exe, windows_exe, data, how, base):
     with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
         linux, windows = Path(top, "linux"), Path(top, "windows")
         for out in (linux, windows): out.mkdir(), (out / "notes.txt").write_text("mine") if how == "foreign" else None
-        windows_run = ["wine", windows_exe, *ARGS, "Z:" + str(windows).replace("/", "\\")]
+        program = windows_exe if how == "window" else Path(windows_exe).with_suffix(".com")
+        windows_run = ["wine", program, *ARGS, "Z:" + str(windows).replace("/", "\\")]
         data_arg = ["Z:" + str(data).replace("/", "\\")] if data else []
         got = {"linux": run([linux_exe, *ARGS, str(linux), str(data)], Path(top)) if data else
                         run([linux_exe, *ARGS, str(linux), *how.split()[1:]], Path(top), base + how.split()[0]),

@@ -5,6 +5,7 @@
 #include "app/InterruptibleWindow.h"
 #include "app/frmMain.h"
 #include "platform/ErrorText.h"
+#include "platform/FileSystem.h"
 #include "platform/NewFile.h"
 #include "platform/Path.h"
 #include "report/ExportFanData.h"
@@ -20,21 +21,28 @@ constexpr const char* kTemporaryPrefix = ".tobirex-export-";
 
 fs::path FolderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
 
-bool SameFile(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec);
+// False also when either cannot be looked at (the table is mostly not there yet).
+bool SameFile(cFileSystem& files, const fs::path& a, const fs::path& b) {
+  try {
+    return files.Canonical(a) == files.Canonical(b);
+  } catch (const cFileFailure&) {
+    return false;
+  }
 }
 
-// A table file left by an earlier export in the history folder is no older period.
-std::vector<fs::path> Without(std::vector<fs::path> files, const fs::path& table) {
-  std::erase_if(files, [&](const fs::path& file) { return SameFile(file, table); });
-  return files;
+eEntryKind KindAt(cFileSystem& files, const fs::path& path, bool throughLinks) {
+  try {
+    return (throughLinks ? files.LookThrough(path) : files.Look(path)).kind;
+  } catch (const cFileFailure&) {
+    return eEntryKind::Other;  // there, but not to be looked at: no file to replace
+  }
 }
 
 }  // namespace
 
-cExportRun::cExportRun(cWindowServices& window, cFormWindow& form, cShellServices& shell, cTellSkipped tellSkipped)
-    : m_Window(window), m_Form(form), m_Shell(shell), m_TellSkipped(std::move(tellSkipped)) {}
+cExportRun::cExportRun(cWindowServices& window, cFormWindow& form, cShellServices& shell, cFileSystem& files,
+                       cTellSkipped tellSkipped)
+    : m_Window(window), m_Form(form), m_Shell(shell), m_Files(files), m_TellSkipped(std::move(tellSkipped)) {}
 
 bool cExportRun::TargetIsUsable(const cCommandLine& cmd) {
   if (cmd.exportFile.empty()) return true;
@@ -56,24 +64,34 @@ void cExportRun::Refuse(const std::string& why, const fs::path& path) {
 
 std::optional<fs::path> cExportRun::Target(const cCommandLine& cmd) {
   const fs::path input = PathFromUtf8(cmd.argText);
-  // Whole, as the desktop's program for CSV is handed it and the user is told it.
-  const fs::path target =
-      fs::absolute(cmd.exportFile.empty() ? fs::path(input).replace_extension(".csv") : cmd.exportFile);
-  if (SameFile(target, input)) {
+  fs::path target = cmd.exportFile.empty() ? fs::path(input).replace_extension(".csv") : cmd.exportFile;
+  try {
+    // Whole, as the desktop's program for CSV is handed it and the user is told it.
+    target = m_Files.Canonical(FolderOf(target)) / target.filename();
+  } catch (const cFileFailure&) {
+    // Named as given; placing it will tell what is wrong with its folder.
+  }
+  if (SameFile(m_Files, target, input)) {
     Refuse("書き出し先が読み込むファン手帳ファイルと同じです。", target);
     return std::nullopt;
   }
-  if (fs::exists(fs::symlink_status(target)) && !m_Shell.PlainFileExists(target)) {
+  if (KindAt(m_Files, target, false) != eEntryKind::Missing && KindAt(m_Files, target, true) != eEntryKind::File) {
     Refuse("書き出し先にファイルではないもの（フォルダーなど）があります。", target);
     return std::nullopt;
   }
   return target;
 }
 
+// A table file left by an earlier export in the history folder is no older period.
+std::vector<fs::path> cExportRun::Without(std::vector<fs::path> older, const fs::path& table) {
+  std::erase_if(older, [&](const fs::path& file) { return SameFile(m_Files, file, table); });
+  return older;
+}
+
 eStartOutcome cExportRun::Run(const cCommandLine& cmd, const std::string& bytes, const std::vector<fs::path>* older) {
   const std::optional<fs::path> target = Target(cmd);
   if (!target) return eStartOutcome::Unplaceable;
-  const bool replace = m_Shell.PlainFileExists(*target);
+  const bool replace = KindAt(m_Files, *target, false) != eEntryKind::Missing;
   if (replace && !cmd.assumeYes &&
       m_Window.MsgBox("書き出し先のファイルはすでにあります。置き換えますか。" + kCrLf + kCrLf + PathToUtf8(*target),
                       MsgButtons::YesNo, MsgIcon::Question, kAppTitle) != MsgResult::Yes)

@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/mGlobal.h"
+#include "platform/FileSystem.h"
 #include "report/PeriodHistory.h"
 #include "sensyu/WindowServices.h"
 
@@ -20,7 +21,8 @@ class cFormWindow;
 class cExportRun {
  public:
   using cTellSkipped = std::function<void(const std::vector<cSkippedFile>&)>;
-  cExportRun(cWindowServices& window, cFormWindow& form, cShellServices& shell, cTellSkipped tellSkipped);
+  cExportRun(cWindowServices& window, cFormWindow& form, cShellServices& shell, cFileSystem& files,
+             cTellSkipped tellSkipped);
 
   /// False after telling the user why --export=TABLE cannot be written (an
   /// extension that names no table, a folder that does not exist); nothing has been read then.
@@ -37,10 +39,13 @@ class cExportRun {
   std::optional<std::filesystem::path> Target(const cCommandLine& cmd);
   void Refuse(const std::string& why, const std::filesystem::path& path);
   bool Place(const std::filesystem::path& target, const std::string& table, bool replace);
+  std::vector<std::filesystem::path> Without(std::vector<std::filesystem::path> older,
+                                             const std::filesystem::path& table);
 
   cWindowServices& m_Window;
   cFormWindow& m_Form;
   cShellServices& m_Shell;
+  cFileSystem& m_Files;
   cTellSkipped m_TellSkipped;
   std::filesystem::path m_Written;
 };

@@ -136,7 +136,7 @@ frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& she
       m_Sites(std::move(sites)),
       m_Downloader(downloader),
       m_Files(files),
-      m_Export(window, form, shell, [this](const std::vector<cSkippedFile>& skipped) { TellSkipped(skipped); }) {}
+      m_Export(window, form, shell, files, [this](const std::vector<cSkippedFile>& skipped) { TellSkipped(skipped); }) {}
 
 eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
   try {

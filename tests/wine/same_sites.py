@@ -56,7 +56,8 @@ def same_table(linux_exe, windows_exe, sample):
     with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
         linux, windows = Path(top, "linux.csv"), Path(top, "windows.csv")
         run([linux_exe, "--no-gui", f"--export={linux}", str(sample)])
-        run(["wine", windows_exe, "--no-gui", "--export=Z:" + str(windows).replace("/", "\\"), "Z:" + str(sample).replace("/", "\\")])
+        run(["wine", Path(windows_exe).with_suffix(".com"), "--no-gui", "--export=Z:" + str(windows).replace("/", "\\"),
+             "Z:" + str(sample).replace("/", "\\")])
         return [] if linux.is_file() and windows.is_file() and linux.read_bytes() == windows.read_bytes() else ["the CSV tables differ"]
 
 

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "app/FanDownload.h"
@@ -69,51 +70,94 @@ TEST(FanDownload, TellsTheLimitsAsSet) {
 }
 
 
-TEST(DownloadFlow, AsksJudgesTellsAndSaves) {
+TEST(DownloadFlow, ResolvesWhereARedirectLeads) {
+  const struct { const char *base, *location, *url; } rows[] = {
+      {"http://m/a/fan.lzh", "https://o/w", "https://o/w"}, {"http://m/a/fan.lzh", "//n/z", "http://n/z"},
+      {"http://m/a/fan.lzh", "/b/x", "http://m/b/x"},       {"http://m/a/fan.lzh?q=/p", "y", "http://m/a/y"},
+      {"http://m", "y", "http://m/y"}};
+  for (const auto& r : rows) EXPECT_EQ(ResolveUrl(r.base, r.location), r.url) << r.base << " " << r.location;
+}
+
+// A whole download over a scripted network half, answering by address: the
+// periods asked for, the redirects followed or refused, the limits applied
+// through the watch, how each answer is judged and told, what is saved.
+TEST(DownloadFlow, AsksFollowsJudgesTellsAndSaves) {
+  using cAnswer = std::function<cHttpReply(const cHttpWatch&)>;
   const std::string archive = ReadBytes(DataPath("archive/lh0-level0.lzh"));  // 1290 bytes
   const std::string newest = NewestPeriodsToday()[0], older = NewestPeriodsToday()[1];
   const auto url = [](const std::string& yymm) { return "http://m/fan" + yymm + ".lzh"; };
-  const auto box = [&](const std::string& yymm, const std::string& reason) {
-    return "ファン手帳ファイルをダウンロードできません。\r\n" + url(yymm) + "\r\n" + reason;
+  const auto box = [](const std::string& at, const std::string& reason) {
+    return "ファン手帳ファイルをダウンロードできません。\r\n" + at + "\r\n" + reason;
   };
-  const cFetchResult whole{eDownloadFailure::None, 200, "", archive, archive.size()};
-  const cFetchResult missing{eDownloadFailure::None, 404, "", "", std::nullopt};
+  const auto reply = [](int status, std::string body, std::optional<std::uint64_t> length,
+                        eHttpFailure failure = eHttpFailure::None, std::string location = "") {
+    return cAnswer([=](const cHttpWatch& watch) {
+      watch(body.size(), length);
+      return cHttpReply{failure, status, location, length, body, failure == eHttpFailure::None ? "" : "reset"};
+    });
+  };
+  const auto to = [&](int status, const std::string& where) { return reply(status, "", 0, eHttpFailure::None, where); };
+  // Ticks every 5 ms, a byte each tick when `flowing`, until the watch says stop or `lasting` passed; then all came.
+  const auto ticking = [&](std::uint64_t length, bool flowing, std::chrono::milliseconds lasting = 1h) {
+    return cAnswer([=](const cHttpWatch& watch) {
+      const auto end = std::chrono::steady_clock::now() + lasting;
+      for (std::uint64_t received = 0; std::chrono::steady_clock::now() < end; received += flowing ? 1 : 0) {
+        if (!watch(received, length)) return cHttpReply{eHttpFailure::Stopped, 200, "", length, "", ""};
+        std::this_thread::sleep_for(5ms);
+      }
+      watch(archive.size(), length);
+      return cHttpReply{eHttpFailure::None, 200, "", length, archive, ""};
+    });
+  };
+  const cAnswer whole = reply(200, archive, archive.size()), missing = reply(404, "", std::nullopt);
+  const std::string again = "http://m/again";
   const struct {
     std::string yymm;
-    std::map<std::string, cFetchResult> answers;  // by period; a period not here is never asked for
+    std::map<std::string, cAnswer> answers;  // by address; an address not here is never asked for
     std::string savedAs, box;
+    cDownloadLimits limits = {};
     bool blocked = false;  // a file stands where the download folder would be made
   } rows[] = {
-      {"1904", {{"1904", whole}}, "fan1904.lzh", ""},
-      {"1904", {{"1904", {eDownloadFailure::None, 200, "", archive, std::nullopt}}}, "fan1904.lzh", ""},
-      {"", {{newest, missing}, {older, whole}}, "fan" + older + ".lzh", ""},
-      {"", {{newest, {eDownloadFailure::None, 500, "", "oops", std::nullopt}}}, "",
-       box(newest, "サーバーの応答は HTTP 500 でした。")},
-      {"", {{newest, missing}, {older, missing}}, "", box(older, "サーバーの応答は HTTP 404 でした。")},
-      {"1904", {{"1904", {eDownloadFailure::Network, 200, "reset", archive.substr(0, 1000), archive.size()}}}, "",
-       box("1904", "受け取ったデータは途中で切れています (1000 / 1290 バイト)。")},
-      {"1904", {{"1904", {eDownloadFailure::Network, 200, "reset", archive, archive.size()}}}, "",
-       box("1904", "通信エラーが起きました。\r\nreset")},
-      {"1904", {{"1904", {eDownloadFailure::Timeout, 200, "", archive.substr(0, 9), archive.size()}}}, "",
-       box("1904", "30 秒間データが届きませんでした。")},
-      {"1904", {{"1904", {eDownloadFailure::None, 200, "", "<html>", std::nullopt}}}, "",
-       box("1904", "受け取ったデータは LZH 書庫ではありません。")},
-      {"1904", {{"1904", {eDownloadFailure::None, 200, "", archive.substr(0, 1289), std::nullopt}}}, "",
-       box("1904", "受け取った LZH 書庫は途中で切れているか壊れています。")},
-      {"1904", {{"1904", whole}}, "", box("1904", "ダウンロード フォルダーに保存できません。\r\n"), true},
+      {"1904", {{url("1904"), whole}}, "fan1904.lzh", ""},
+      {"1904", {{url("1904"), reply(200, archive, std::nullopt)}}, "fan1904.lzh", ""},
+      {"", {{url(newest), missing}, {url(older), whole}}, "fan" + older + ".lzh", ""},
+      {"", {{url(newest), reply(500, "", 4)}}, "", box(url(newest), "サーバーの応答は HTTP 500 でした。")},
+      {"", {{url(newest), missing}, {url(older), missing}}, "", box(url(older), "サーバーの応答は HTTP 404 でした。")},
+      {"1904", {{url("1904"), reply(200, archive.substr(0, 1000), archive.size(), eHttpFailure::Network)}}, "",
+       box(url("1904"), "受け取ったデータは途中で切れています (1000 / 1290 バイト)。")},
+      {"1904", {{url("1904"), reply(200, archive, archive.size(), eHttpFailure::Network)}}, "",
+       box(url("1904"), "通信エラーが起きました。\r\nreset")},
+      {"1904", {{url("1904"), reply(200, "<html>", std::nullopt)}}, "",
+       box(url("1904"), "受け取ったデータは LZH 書庫ではありません。")},
+      {"1904", {{url("1904"), reply(200, archive.substr(0, 1289), std::nullopt)}}, "",
+       box(url("1904"), "受け取った LZH 書庫は途中で切れているか壊れています。")},
+      {"1904", {{url("1904"), whole}}, "", box(url("1904"), "ダウンロード フォルダーに保存できません。\r\n"), {}, true},
+      {"1904", {{url("1904"), to(302, "/b/x.lzh")}, {"http://m/b/x.lzh", to(307, "y.lzh")}, {"http://m/b/y.lzh", whole}},
+       "fan1904.lzh", ""},
+      {"1904", {{url("1904"), to(301, "https://s/x")}, {"https://s/x", to(308, "http://m/x")}}, "",
+       box(url("1904"), "リダイレクトを拒否しました (HTTPS から HTTP へ移るもの、5 回を超えるものは受け付けません)。\r\nhttp://m/x")},
+      {"1904", {{url("1904"), to(303, "/again")}, {again, to(302, again)}}, "", box(url("1904"), "リダイレクトを拒否しました")},
+      {"1904", {{url("1904"), ticking(archive.size(), false)}}, "", box(url("1904"), "0 秒間データが届きませんでした。"),
+       {50ms, 10s}},
+      {"1904", {{url("1904"), ticking(archive.size(), true, 150ms)}}, "fan1904.lzh", "", {50ms, 10s}},
+      {"1904", {{url("1904"), ticking(archive.size(), true)}}, "", box(url("1904"), "1 秒以内に受け取りが終わりませんでした。"),
+       {10s, 1s}},
+      {"1904", {{url("1904"), ticking(kMaxArchiveBytes + 1, true)}}, "", box(url("1904"), "64 MB を超えたため中止しました。")},
+      {"1904", {{url("1904"), reply(0, "", std::nullopt, eHttpFailure::Connect)}}, "",
+       box(url("1904"), "サーバーに接続できません。\r\nreset")},
   };
   cTempDir saved;
   saved.WriteFile("plain-file", "the download folder's place is taken");
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const auto& row = rows[i];
-    std::vector<std::string> asked;
-    const cFetch fetch = [&](const std::string& at) {
-      asked.push_back(at);
-      return row.answers.at(at.substr(12, 4));  // "http://m/fanYYMM.lzh"
+    std::set<std::string> asked;
+    const cHttpRequest request = [&](const std::string& at, const cHttpWatch& watch) {
+      asked.insert(at);
+      return row.answers.at(at)(watch);
     };
     cFakeWindow window;
     const fs::path folder = saved.Path() / (row.blocked ? "plain-file" : "") / std::to_string(i);
-    const auto result = DownloadArchive(fetch, row.yymm, "http://m/", folder, {}, window);
+    const auto result = cHttpDownloader(request, folder, "http://m/", row.limits).Download(row.yymm, window);
     EXPECT_EQ(asked.size(), row.answers.size()) << i;
     EXPECT_EQ(window.message, "ダウンロードしています ...") << i;
     if (row.savedAs.empty()) {
@@ -124,83 +168,16 @@ TEST(DownloadFlow, AsksJudgesTellsAndSaves) {
       EXPECT_EQ(window.boxes[0].icon, MsgIcon::Exclamation) << i;
       continue;
     }
-    EXPECT_TRUE(window.boxes.empty()) << i;
+    EXPECT_TRUE(window.boxes.empty() && window.counter.starts_with("1 KB")) << i;
     EXPECT_EQ(result, folder / row.savedAs) << i;
     EXPECT_EQ(ReadBytes(folder / row.savedAs), archive) << i;
-  }
-}
-
-TEST(DownloadFlow, ResolvesWhereARedirectLeads) {
-  const struct { const char *base, *location, *url; } rows[] = {
-      {"http://m/a/fan.lzh", "https://o/w", "https://o/w"}, {"http://m/a/fan.lzh", "//n/z", "http://n/z"},
-      {"http://m/a/fan.lzh", "/b/x", "http://m/b/x"},       {"http://m/a/fan.lzh?q=/p", "y", "http://m/a/y"},
-      {"http://m", "y", "http://m/y"}};
-  for (const auto& r : rows) EXPECT_EQ(ResolveUrl(r.base, r.location), r.url) << r.base << " " << r.location;
-}
-
-// One fetch over a scripted network half: the redirects it follows or refuses,
-// the limits it applies through the watch, the counter, a stop by Ctrl-C.
-TEST(DownloadFlow, FollowsRedirectsAndAppliesTheLimits) {
-  const std::string body(1500, 'x');
-  const auto redirect = [](int status, std::string to) { return cHttpReply{eHttpFailure::None, status, std::move(to), {}, "", ""}; };
-  const cHttpReply whole{eHttpFailure::None, 200, "", body.size(), body, ""};
-  using cAnswer = std::function<cHttpReply(const cHttpWatch&)>;
-  // Ticks the watch every 5 ms, a byte each tick when `flowing`, until it says
-  // stop or `lasting` has passed; then the whole body came, and is told.
-  const auto ticking = [&](std::uint64_t announced, bool flowing, std::chrono::milliseconds lasting = 1h) {
-    return cAnswer([=](const cHttpWatch& watch) {
-      const auto end = std::chrono::steady_clock::now() + lasting;
-      for (std::uint64_t received = 0; std::chrono::steady_clock::now() < end; received += flowing ? 1 : 0) {
-        if (!watch(received, announced)) return cHttpReply{eHttpFailure::Stopped, 200, "", announced, "", ""};
-        std::this_thread::sleep_for(5ms);
-      }
-      watch(body.size(), announced);
-      return whole;
-    });
-  };
-  const auto reply = [](cHttpReply r) { return cAnswer([r](const cHttpWatch& watch) { watch(r.body.size(), r.announced); return r; }); };
-  std::vector<cAnswer> sixHops;
-  for (const int status : {301, 302, 303, 307, 308, 301}) sixHops.push_back(reply(redirect(status, "/again")));
-  const struct {
-    std::vector<cAnswer> answers;  // one per request, in order
-    cDownloadLimits limits;
-    eDownloadFailure failure;
-    std::string last, detail;  // the last address asked for; the failure's detail
-  } rows[] = {
-      {{reply(redirect(302, "/b/fan.lzh")), reply(redirect(307, "c.lzh")), reply(whole)}, {}, eDownloadFailure::None,
-       "http://m/b/c.lzh", ""},
-      {{reply(redirect(301, "https://s/fan.lzh")), reply(redirect(308, "http://m/fan.lzh"))}, {},
-       eDownloadFailure::Redirect, "https://s/fan.lzh", "http://m/fan.lzh"},
-      {sixHops, {}, eDownloadFailure::Redirect, "http://m/again", "http://m/again"},
-      {{ticking(body.size(), false)}, {50ms, 10s}, eDownloadFailure::Timeout, "http://m/a/fan.lzh", ""},
-      {{ticking(body.size(), true, 150ms)}, {50ms, 10s}, eDownloadFailure::None, "http://m/a/fan.lzh", ""},
-      {{ticking(body.size(), true)}, {10s, 100ms}, eDownloadFailure::TooSlow, "http://m/a/fan.lzh", ""},
-      {{ticking(kMaxArchiveBytes + 1, true)}, {}, eDownloadFailure::TooLarge, "http://m/a/fan.lzh", ""},
-      {{reply({eHttpFailure::Connect, 0, "", std::nullopt, "", "refused"})}, {}, eDownloadFailure::Connect,
-       "http://m/a/fan.lzh", "refused"},
-  };
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    const auto& row = rows[i];
-    std::vector<std::string> asked;
-    const cHttpRequest request = [&](const std::string& url, const cHttpWatch& watch) {
-      asked.push_back(url);
-      return row.answers.at(asked.size() - 1)(watch);
-    };
-    cFakeWindow window;
-    const cFetchResult fetched = FetchFollowingRedirects(request, "http://m/a/fan.lzh", row.limits, window);
-    EXPECT_EQ(fetched.failure, row.failure) << i;
-    EXPECT_EQ(asked.size(), row.answers.size()) << i;
-    EXPECT_EQ(asked.back(), row.last) << i;
-    EXPECT_EQ(fetched.detail, row.detail) << i;
-    if (row.failure == eDownloadFailure::None) {
-      EXPECT_TRUE(fetched.bytes == body && window.counter == "1 KB / 1 KB") << i;
-    }
   }
   cFakeWindow window;
   const cHttpRequest ctrlC = [](const std::string&, const cHttpWatch& watch) {
     RequestStop(SIGINT);
     return cHttpReply{watch(0, std::nullopt) ? eHttpFailure::None : eHttpFailure::Stopped, 0, "", {}, "", ""};
   };
-  EXPECT_THROW(FetchFollowingRedirects(ctrlC, "http://m/a/fan.lzh", {}, window), cInterrupted);
+  EXPECT_THROW(cHttpDownloader(ctrlC, saved.Path() / "c", "http://m/").Download("1904", window), cInterrupted);
   RequestStop(0);
+  EXPECT_FALSE(fs::exists(saved.Path() / "c"));
 }

@@ -32,7 +32,7 @@ struct cRun {
 };
 
 TEST(ConvertFanFile, WritesTheGoldenSites) {
-  for (const char* name : {"seven_racers", "six_racers", "malformed", "empty"}) {
+  for (const char* name : {"seven_racers", "six_racers", "malformed", "empty", "damaged"}) {
     SCOPED_TRACE(name);
     cRun run;
     ASSERT_TRUE(run.Convert(ReadBytes(DataPath(std::string(name) + ".txt")))) << run.Boxes();

@@ -307,6 +307,7 @@ eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string
       return eStartOutcome::ConversionFailed;
     TellLeftovers(staging);
   }
+  TellDamagedRecords();
   if (history) TellSkipped(history->Skipped());
   if (!noOpen) OpenRosterPage();
   return eStartOutcome::Converted;
@@ -345,6 +346,13 @@ void frmMain::TellSkipped(const std::vector<cSkippedFile>& skipped) {
   std::vector<std::string> lines;
   for (const cSkippedFile& file : skipped) lines.push_back("過去の期から除きました: " + SkippedLine(file));
   m_Window.TellPassedOver(SkippedSummary(skipped), lines);
+}
+
+// The site is complete and is what the file holds; the user learns which
+// records it could read only in part.
+void frmMain::TellDamagedRecords() {
+  const std::vector<cDamagedRecord>& damaged = m_SensyuFile->DamagedRecords();
+  if (!damaged.empty()) m_Window.TellPassedOver(LoadReportText(damaged), LoadReportLines(damaged));
 }
 
 void frmMain::TellLeftovers(const cSiteStaging& staging) {

@@ -83,6 +83,7 @@ class frmMain {
                         const std::vector<std::filesystem::path>* older);
   bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging,
                           const cPeriodHistory* history);
+  void TellDamagedRecords();
   void TellSkipped(const std::vector<cSkippedFile>& skipped);
   bool SwapIn(cSiteFolder& site, cSiteStaging& staging);
   bool InitOutputFolder(cSiteStaging& staging);

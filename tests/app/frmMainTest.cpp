@@ -98,6 +98,24 @@ TEST(frmMain, RefusesToCloseWhileConverting) {
   EXPECT_TRUE(main.SensyuFile() == nullptr);
 }
 
+// The site is complete and is what the file holds: damaged records are told
+// in one box after the run, a file without damage gives none.
+TEST(frmMain, TellsDamagedRecordsInOneBoxAfterTheRun) {
+  for (const std::string name : {"damaged.txt", "six_racers.txt"}) {
+    cStart s;
+    EXPECT_EQ(s.Run({"--yes", s.Data(name)}), eStartOutcome::Converted);
+    if (name == "six_racers.txt") {
+      EXPECT_TRUE(s.window.boxes.empty());
+      continue;
+    }
+    ASSERT_EQ(s.window.boxes.size(), 1u);
+    const std::string& box = s.window.boxes[0].text;
+    EXPECT_TRUE(box.starts_with("ファン手帳ファイルに読み取れないところがありました。")) << box;
+    EXPECT_NE(box.find("\r\n\r\nファン手帳ファイルの 1 行目（登録番号 1001）: 58 バイト"), std::string::npos) << box;
+    EXPECT_TRUE(box.ends_with("（出身地の欄の途中）\r\nほか 4 件")) << box;
+  }
+}
+
 // Older periods from a folder: the racer pages are the golden
 // ones, every file left out is named in one box, and a history folder that
 // cannot be listed stops the run before anything is written.

@@ -107,7 +107,7 @@ def run_row(row, exe, sample):
         tools.mkdir()
         (tools / "xdg-open").write_text(OPENER)
         (tools / "xdg-open").chmod(0o755)
-        places = {"tmp": str(root), "home": str(root / "home")}
+        places = {"tmp": str(root), "home": str(root / "home"), "golden": str(DATA.parent / "golden")}
         fill = lambda text: re.sub(r"\{(\w+)\}", lambda m: places[m[1]], text)
         places["out"] = out = fill(row.get("out", "{tmp}/out"))
         for name, recipes in row.get("files", {}).items():

@@ -86,6 +86,11 @@ std::string FailureText(const std::string& what, const fs::path& file, int numbe
   return WithErrorCode(what + kCrLf + PathToUtf8(file) + kCrLf + ErrorText(number), number);
 }
 
+std::string UnrecoveredText() {
+  return "以前に途中で止まった変換が出力先のフォルダーの横に残したものを片付けられないため、何もせずに終了します。" + kCrLf +
+         "ページが隠れたままのことがあります。";
+}
+
 std::string HistoryFolderText() {
   return "過去の期のファイルを探すフォルダーを読み取れないため、何も変更せずに終了します。";
 }
@@ -120,6 +125,7 @@ int ExitStatus(eStartOutcome outcome) {
     case eStartOutcome::Unplaceable:
     case eStartOutcome::DownloadFailed:
     case eStartOutcome::ConversionFailed:
+    case eStartOutcome::Unrecovered:
       return 1;
     case eStartOutcome::Refused:
       return 2;
@@ -151,6 +157,7 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
 
 eStartOutcome frmMain::Start(const cCommandLine& cmd) {
   SetOutputFolder(cmd);
+  if (!RecoverOutputFolder()) return eStartOutcome::Unrecovered;
   if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd);
   return StartWithFile(cmd);
@@ -174,6 +181,26 @@ void frmMain::SetOutputFolder(const cCommandLine& cmd) {
     // Joined as text: no desktop gives the folder at the root, as the shell would.
     m_OutputFolder = PathFromUtf8(m_Shell.GetDesktopPath() + PathSeparator() + kOutputFolderName);
   }
+}
+
+// Every start looks at the output folder, or will write it: a site a killed
+// run left aside must be back first, or the start would not find it.
+bool frmMain::RecoverOutputFolder() {
+  const cOutputPlace place = ResolveOutputPlace(m_Files, m_OutputFolder);
+  if (place.problem != ePlaceProblem::None) return true;  // nothing can have been swapped there
+  try {
+    cSiteStaging(m_Files, place.folder).PutRight([this] { ShowWaiting(); });
+    return true;
+  } catch (const cFileFailure& e) {
+    m_Window.MsgBox(FailureText(UnrecoveredText(), e.File(), e.Errno()), MsgButtons::OK, MsgIcon::Exclamation,
+                    kAppTitle);
+    return false;
+  }
+}
+
+void frmMain::ShowWaiting() {
+  m_Window.SetLabel(ProgressLabel::Message, "別の変換が終わるのを待っています ...");
+  m_Window.DoEvents();
 }
 
 eStartOutcome frmMain::StartWithoutFile(const cCommandLine& cmd) {
@@ -368,10 +395,7 @@ bool frmMain::InitOutputFolder(cSiteStaging& staging) {
   // A fresh account may have no desktop folder yet.
   m_Shell.CreateFolders(m_Place.folder.parent_path());
   try {
-    staging.Begin([this] {
-      m_Window.SetLabel(ProgressLabel::Message, "別の変換が終わるのを待っています ...");
-      m_Window.DoEvents();
-    });
+    staging.Begin([this] { ShowWaiting(); });
   } catch (const cFileFailure& e) {
     // Named as the user knows it, then what could not be made beside it.
     m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + PathToUtf8(m_OutputFolder) + kCrLf +

@@ -21,13 +21,15 @@
 // How a start ended; it decides the exit status.
 enum class eStartOutcome {
   Reopened, ShowedUsage, NotFound, NotAFanFile, DownloadFailed, Declined, Refused, Unplaceable, Converted,
-  ConversionFailed, Closed  // the window was closed during a download
+  ConversionFailed,
+  Closed,       // the window was closed during a download
+  Unrecovered,  // what a killed run left beside the output folder could not be put right
 };
 
 /// 0 when the program did what was asked (or was told to stop by closing its
 /// window), 1 for a missing file, an input it refused, an output folder it
-/// cannot swap a site into or a failed download or conversion, 2 for an output
-/// folder it refused to clear.
+/// cannot swap a site into or put right, or a failed download or conversion,
+/// 2 for an output folder it refused to clear.
 int ExitStatus(eStartOutcome outcome);
 
 // The part of the main window that startup moves and shows.
@@ -67,6 +69,9 @@ class frmMain {
 
  private:
   eStartOutcome Start(const cCommandLine& cmd);
+  /// False after telling the user that what a killed run left could not be put right.
+  bool RecoverOutputFolder();
+  void ShowWaiting();
   void SetOutputFolder(const cCommandLine& cmd);
   eStartOutcome StartWithoutFile(const cCommandLine& cmd);
   /// `downloaded`: a download's older archives, read as the history instead of a folder's files.

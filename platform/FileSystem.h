@@ -18,6 +18,7 @@ struct cEntry {
   uint32_t mode = 0;       // permission bits with set-group-ID; 0 where the system keeps none
   int64_t group = -1;      // the owning group; -1 where the system keeps none
   uint64_t device = 0;     // the file system the entry is on
+  int64_t modified = 0;    // when its content last changed, in the system's ticks (later is larger)
 };
 
 /// A lock file held by this run; released and removed when destroyed.

@@ -57,7 +57,7 @@ class cPosixFileSystem : public cFileSystem {
       throw cFileFailure(path, errno);
     }
     return {KindOf(st.st_mode), static_cast<uint32_t>(st.st_mode & 07777), static_cast<int64_t>(st.st_gid),
-            static_cast<uint64_t>(st.st_dev)};
+            static_cast<uint64_t>(st.st_dev), int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
   }
 
   std::vector<std::string> List(const fs::path& folder) override {

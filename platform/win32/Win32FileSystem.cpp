@@ -35,6 +35,8 @@ class cWin32FileSystem : public cFileSystem {
     else
       entry.kind = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? eEntryKind::Folder : eEntryKind::File;
     entry.device = VolumeOf(path);
+    entry.modified = static_cast<int64_t>(uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 |
+                                          data.ftLastWriteTime.dwLowDateTime);
     return entry;
   }
 

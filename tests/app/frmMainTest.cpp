@@ -196,7 +196,7 @@ TEST(frmMain, FailuresAfterTheSwapAreTold) {
     bool outOfMemory = false;
     cStubbornOldSite() : cStepFileSystem(0, eFault::FailOnce, true) {}
     void Remove(const fs::path& path) override {
-      if (PathToUtf8(path).find(".tobirex-new-") == std::string::npos) return cStepFileSystem::Remove(path);
+      if (PathToUtf8(path).find(".tobirex-gone-") == std::string::npos) return cStepFileSystem::Remove(path);
       if (outOfMemory) throw std::bad_alloc();
       throw cFileFailure(path, EACCES);
     }
@@ -209,11 +209,45 @@ TEST(frmMain, FailuresAfterTheSwapAreTold) {
     s.files = &stubborn;
     EXPECT_EQ(s.Run({"--yes", s.Data("seven_racers.txt")}), outOfMemory ? eStartOutcome::ConversionFailed : eStartOutcome::Converted);
     EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "新しいページへの入れ替えは済んでいます。" : "片付けられませんでした。"), std::string::npos);
-    EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "std::bad_alloc" : ".ファン手帳.tobirex-new-"), std::string::npos);
+    EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "std::bad_alloc" : ".ファン手帳.tobirex-gone-"), std::string::npos);
     EXPECT_TRUE(fs::exists(s.Site() / "5000/5001.html"));  // the new site is in place
     s.files = &SystemFileSystem();
     ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
     EXPECT_EQ(std::distance(fs::directory_iterator(s.Desktop()), fs::directory_iterator()), 1);  // taken apart now
+  }
+}
+
+// True when the folder holds the golden site `name`, page for page.
+bool IsGoldenSite(const fs::path& folder, const std::string& name) {
+  const fs::path golden = fs::path(TEST_GOLDEN_DIR) / name;
+  std::size_t pages = 0;
+  for (const auto& e : fs::recursive_directory_iterator(golden)) {
+    if (!e.is_regular_file()) continue;
+    ++pages;
+    const fs::path page = folder / fs::relative(e.path(), golden);
+    if (!fs::exists(page) || ReadBytes(page) != ReadBytes(e.path())) return false;
+  }
+  std::size_t found = 0;
+  for (const auto& e : fs::recursive_directory_iterator(folder)) found += e.is_regular_file();
+  return found == pages;
+}
+
+// Killed at any step of putting the new site in place where the system has
+// no exchange of two folders, then started without a file: the roster
+// reopened is the old site's or the new one's, and nothing is left beside it.
+TEST(frmMain, AStartWithoutAFileFindsTheSiteAfterACrashAtAnyStep) {
+  for (int step = 1;; ++step) {
+    SCOPED_TRACE(step);
+    cStart s;
+    ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
+    cStepFileSystem crashing(step, cStepFileSystem::eFault::CrashAfter, false);
+    s.files = &crashing;
+    s.Run({"--yes", s.Data("seven_racers.txt")});
+    s.files = &SystemFileSystem();
+    EXPECT_EQ(s.Run({}), eStartOutcome::Reopened);
+    EXPECT_TRUE(IsGoldenSite(s.Site(), "six_racers") || IsGoldenSite(s.Site(), "seven_racers"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(s.Desktop()), fs::directory_iterator()), 1);
+    if (!crashing.Reached()) break;
   }
 }
 

@@ -12,7 +12,8 @@ a row without "pages" expects no site at all, so nothing under its folder may ch
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
 when run as root), put files into the output folder "during" the run (they must be there afterwards), and
 expect the output folder's "mode" and group afterwards. A row may "serve" files from a local download
-server (TOBIREX_DOWNLOAD_BASE) and name the files it expects "written" outside the output folder."""
+server (TOBIREX_DOWNLOAD_BASE), name the files it expects "written" outside the output folder and
+those it expects "gone" afterwards."""
 import concurrent.futures, contextlib, functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
 from pathlib import Path
 
@@ -130,7 +131,7 @@ def run_row(row, exe, sample):
         # The output folder is the entry its path names: a linked parent is followed, a link in its place is not.
         entry = os.path.join(os.path.realpath(os.path.dirname(out)), os.path.basename(out))
         skip = {entry, os.path.realpath(entry)} if "pages" in row else set()  # a linked output folder: the link's target
-        skip |= {str(root / name) for name in row.get("written", [])}
+        skip |= {str(root / name) for name in row.get("written", []) + row.get("gone", [])}
 
         env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
         env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
@@ -182,6 +183,7 @@ def run_row(row, exe, sample):
                 failures += changes(same, snapshot(out, set()), root)
         failures += changes(before, snapshot(root, skip), root)
         failures += [f"no {name}" for name in row.get("written", []) if not (root / name).is_file()]
+        failures += [f"{name} is still there" for name in row.get("gone", []) if os.path.lexists(root / name)]
         failures += [f"the link {name} was replaced" for name in row.get("links", {}) if not (root / name).is_symlink()]
         for name, recipes in row.get("during", {}).items():
             if not (Path(out) / name).is_file() or (Path(out) / name).read_bytes() != b"".join(content(r, sample) for r in recipes):

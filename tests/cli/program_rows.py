@@ -11,10 +11,12 @@ exit status, the expected text and the pages match and nothing outside the outpu
 a row without "pages" expects no site at all, so nothing under its folder may change. A row may make
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
 when run as root), put files into the output folder "during" the run (they must be there afterwards), and
-expect the output folder's "mode" and group afterwards. A row may "serve" files from a local download
+expect the output folder's "mode" and group afterwards, and write its standard output into a terminal
+("tty": its columns; the terminal ends lines with CR LF). A row may "serve" files from a local download
 server (TOBIREX_DOWNLOAD_BASE), name the files it expects "written" outside the output folder and
 those it expects "gone" afterwards."""
-import concurrent.futures, contextlib, functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
+import concurrent.futures, contextlib, fcntl, functools, hashlib, json, os, pty, random, re, signal, stat, struct, \
+    subprocess, sys, tempfile, termios, threading, time
 from pathlib import Path
 
 TIME_LIMIT = 60  # seconds; the slowest row converts the 1,600-racer sample
@@ -91,13 +93,43 @@ def changes(before, after, root, under=""):
     return lines[:20] + [f"{len(lines)} paths changed"] * (len(lines) > 20)
 
 
+def terminal(columns):
+    """A pseudo-terminal of `columns` columns: its side for the program and a list its output is read into."""
+    ours, theirs = pty.openpty()
+    fcntl.ioctl(theirs, termios.TIOCSWINSZ, struct.pack("HHHH", 24, columns, 0, 0))
+    shown = []
+
+    def read():
+        with contextlib.suppress(OSError):  # EIO once the program's side is closed
+            while chunk := os.read(ours, 65536):
+                shown.append(chunk)
+        os.close(ours)
+    reader = threading.Thread(target=read, daemon=True)
+    reader.start()
+    return theirs, (reader, shown)
+
+
 def finish(run):
     """The exit status, stdout and stderr of a started run, which is killed after the time limit."""
     try:  # the pipes close only when the program and any opener it started have ended
         out, err = run.communicate(timeout=TIME_LIMIT)
     finally:
         run.kill()  # only when still running
+    if hasattr(run, "screen"):  # standard output went to a terminal
+        run.screen[0].join(TIME_LIMIT)
+        out = b"".join(run.screen[1])
     return run.returncode, out.decode(errors="replace"), err.decode(errors="replace")
+
+
+def started(args, tty, **how):
+    """A run started with standard output into a pipe, or into a terminal of `tty` columns."""
+    if not tty:
+        return subprocess.Popen(args, stdout=subprocess.PIPE, **how)
+    theirs, screen = terminal(tty)
+    run = subprocess.Popen(args, stdout=theirs, **how)
+    os.close(theirs)
+    run.screen = screen
+    return run
 
 
 def run_row(row, exe, sample):
@@ -136,9 +168,8 @@ def run_row(row, exe, sample):
         env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
         env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
         env.update(row.get("env", {}) | ({"TOBIREX_DOWNLOAD_BASE": base} if base else {}))
-        start = lambda args: subprocess.Popen([exe] + [fill(a) for a in args], cwd=fill(row.get("cwd", str(root))),
-                                              env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                              stderr=subprocess.PIPE, **nobody)
+        start = lambda args: started([exe] + [fill(a) for a in args], row.get("tty"), cwd=fill(row.get("cwd", str(root))),
+                                     env=env, stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, **nobody)
         staged = f".{Path(entry).name}.tobirex-new-*/*/*.html"  # pages of the site being built beside the output folder
         try:
             if "first" in row and finish(start(row["first"]))[0] != 0:

@@ -166,12 +166,12 @@ TEST(ShellDelete, RemovesOnlyTheSitesOwnPages) {
   cTempDir tmp;
   const fs::path old = tmp.Path() / "old", into = tmp.Path() / "new";
   Plant(old, With(kOld, {{"notes.txt", "mine"}, {"4000/x.html", "mine"}, {"4000/12345.html", "mine"},
-                         {"5000/sub/a.txt", "mine"}, {"3000", "a file where the new site has a folder"}}));
+                         {"5000/sub/a.txt", "mine"}, {"docs/4001.html", "mine"}, {"3000", "a file where the new site has a folder"}}));
   fs::create_symlink("/etc", old / "4000" / "4002.html");
   Plant(into, kNew);
   const std::vector<cFileFailure> stayed = ShellDelete(SystemFileSystem(), old, into);
   EXPECT_EQ(Tree(into), With(kNew, {{"notes.txt", "mine"}, {"4000/x.html", "mine"}, {"4000/12345.html", "mine"},
-                                    {"5000/sub/a.txt", "mine"}}));
+                                    {"5000/sub/a.txt", "mine"}, {"docs/4001.html", "mine"}}));
   EXPECT_TRUE(fs::is_symlink(into / "4000" / "4002.html"));
   EXPECT_EQ(Tree(old), (cTree{{"3000", "a file where the new site has a folder"}}));
   ASSERT_EQ(stayed.size(), 2u);  // the file that could not move, and so the folder

@@ -2,10 +2,12 @@
 // temp folder that stands for the desktop.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <map>
 #include <regex>
 
 #include "app/frmMain.h"
+#include "platform/Interrupt.h"
 #include "platform/Path.h"
 #include "support/FakeWindow.h"
 #include "support/StepFileSystem.h"
@@ -37,6 +39,7 @@ class cFailingSite : public cSiteFolder {
   }
   void Flush() override {
     if (m_Page == "flush") throw cFileFailure("site", EIO);
+    if (m_Page == "stop") RequestStop(SIGTERM);  // asked while the pages are flushed
   }
 
  private:
@@ -186,6 +189,18 @@ TEST(frmMain, RefusedOrFailedRunsLeaveTheOldSiteAsItWas) {
     EXPECT_NE(s.window.boxes.back().text.find(row.box), std::string::npos) << s.window.boxes.back().text;
     EXPECT_TRUE(s.Tree() == before);
   }
+}
+
+// A stop asked between the run's steps ends the run before the swap.
+TEST(frmMain, AStopAskedBetweenTheStepsEndsTheRun) {
+  cStart s;
+  const std::string input = s.Data("seven_racers.txt");
+  ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
+  const auto before = s.Tree();
+  s.sites = [](const fs::path& root) { return std::make_unique<cFailingSite>(root, "stop"); };
+  EXPECT_THROW(s.Run({"--yes", input}), cInterrupted);
+  RequestStop(0);
+  EXPECT_TRUE(s.Tree() == before);
 }
 
 // After the swap: an old site that cannot be taken apart is named in a

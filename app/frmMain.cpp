@@ -86,6 +86,11 @@ std::string FailureText(const std::string& what, const fs::path& file, int numbe
   return WithErrorCode(what + kCrLf + PathToUtf8(file) + kCrLf + ErrorText(number), number);
 }
 
+std::string NoDesktopText() {
+  return "このアカウントにはホーム フォルダーがないため、デスクトップに「" + kOutputFolderName +
+         "」フォルダーを作れません。何も変更せずに終了します。" + kCrLf + "出力先のフォルダーを --output で指定してください。";
+}
+
 std::string UnrecoveredText() {
   return "以前に途中で止まった変換が出力先のフォルダーの横に残したものを片付けられないため、何もせずに終了します。" + kCrLf +
          "ページが隠れたままのことがあります。";
@@ -156,7 +161,7 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
 }
 
 eStartOutcome frmMain::Start(const cCommandLine& cmd) {
-  SetOutputFolder(cmd);
+  if (!SetOutputFolder(cmd)) return eStartOutcome::Unplaceable;
   if (!RecoverOutputFolder()) return eStartOutcome::Unrecovered;
   if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd);
@@ -174,13 +179,20 @@ bool frmMain::Form_QueryUnload() {
 
 fs::path frmMain::RosterPage() const { return m_OutputFolder / PathFromUtf8(kRosterPageName); }
 
-void frmMain::SetOutputFolder(const cCommandLine& cmd) {
+// Without a desktop the folder would land at the root of the drive: the
+// start is refused instead, naming why.
+bool frmMain::SetOutputFolder(const cCommandLine& cmd) {
   if (cmd.outputFolder) {
     m_OutputFolder = NormalFolderPath(*cmd.outputFolder);
-  } else {
-    // Joined as text: no desktop gives the folder at the root, as the shell would.
-    m_OutputFolder = PathFromUtf8(m_Shell.GetDesktopPath() + PathSeparator() + kOutputFolderName);
+    return true;
   }
+  const std::string desktop = m_Shell.GetDesktopPath();
+  if (desktop.empty()) {
+    m_Window.MsgBox(NoDesktopText(), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    return false;
+  }
+  m_OutputFolder = PathFromUtf8(desktop) / PathFromUtf8(kOutputFolderName);
+  return true;
 }
 
 // Every start looks at the output folder, or will write it: a site a killed

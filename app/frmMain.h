@@ -72,7 +72,8 @@ class frmMain {
   /// False after telling the user that what a killed run left could not be put right.
   bool RecoverOutputFolder();
   void ShowWaiting();
-  void SetOutputFolder(const cCommandLine& cmd);
+  /// False after telling the user that there is no desktop to put the folder on.
+  bool SetOutputFolder(const cCommandLine& cmd);
   eStartOutcome StartWithoutFile(const cCommandLine& cmd);
   /// `downloaded`: a download's older archives, read as the history instead of a folder's files.
   eStartOutcome StartWithFile(const cCommandLine& cmd, const std::vector<std::filesystem::path>* downloaded = nullptr);

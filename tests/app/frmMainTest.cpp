@@ -57,8 +57,9 @@ struct cStart {
   fs::path Desktop() const { return tmp.Path() / "Desktop"; }
   fs::path Site() const { return Desktop() / "ファン手帳"; }
 
+  bool homeless = false;  // an account without a home has no desktop
   eStartOutcome Run(std::vector<std::string> words) {
-    shell.desktop = Desktop().string();
+    shell.desktop = homeless ? "" : Desktop().string();
     window.boxes.clear();
     frmMain main(window, form, shell, sites, nullptr, *files);
     return main.Form_Load(ParseCommandLine(words));
@@ -245,6 +246,22 @@ bool IsGoldenSite(const fs::path& folder, const std::string& name) {
   std::size_t found = 0;
   for (const auto& e : fs::recursive_directory_iterator(folder)) found += e.is_regular_file();
   return found == pages;
+}
+
+// Without a desktop the folder would be made at the root: refused, naming
+// why, unless the user names an output folder.
+TEST(frmMain, WithoutAHomeOnlyANamedOutputFolderWillDo) {
+  for (const bool named : {false, true}) {
+    cStart s;
+    s.homeless = true;
+    const std::string input = s.Data("six_racers.txt");
+    std::vector<std::string> words{"--yes", input};
+    if (named) words.insert(words.begin(), {"--output", (s.tmp.Path() / "site").string()});
+    EXPECT_EQ(s.Run(words), named ? eStartOutcome::Converted : eStartOutcome::Unplaceable);
+    EXPECT_EQ(s.window.boxes.empty(), named);
+    EXPECT_TRUE(named || s.window.boxes[0].text.starts_with("このアカウントにはホーム フォルダーがない"));
+    EXPECT_EQ(fs::exists(s.tmp.Path() / "site"), named);
+  }
 }
 
 // Killed at any step of putting the new site in place where the system has

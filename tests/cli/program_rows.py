@@ -10,7 +10,7 @@ xdg-open first on PATH records what the program asks the desktop to open. A row 
 exit status, the expected text and the pages match and nothing outside the output folder changed:
 a row without "pages" expects no site at all, so nothing under its folder may change. A row may make
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
-when run as root), put files into the output folder "during" the run (they must be there afterwards), and
+when run as root; "only": the row is skipped otherwise), unset a variable ("env" value null), put files into the output folder "during" the run (they must be there afterwards), and
 expect the output folder's "mode" and group afterwards, and write its standard output into a terminal
 ("tty": its columns; the terminal ends lines with CR LF). A row may "serve" files from a local download
 server (TOBIREX_DOWNLOAD_BASE), name the files it expects "written" outside the output folder and
@@ -159,7 +159,8 @@ def run_row(row, exe, sample):
         if nobody:  # nobody must reach the files; the output folder is nobody's own
             for path in (Path(top), root, root / "home"):
                 path.chmod(0o755)
-            os.chown(out, 65534, 65534)
+            if os.path.exists(out):
+                os.chown(out, 65534, 65534)
         # The output folder is the entry its path names: a linked parent is followed, a link in its place is not.
         entry = os.path.join(os.path.realpath(os.path.dirname(out)), os.path.basename(out))
         skip = {entry, os.path.realpath(entry)} if "pages" in row else set()  # a linked output folder: the link's target
@@ -168,6 +169,7 @@ def run_row(row, exe, sample):
         env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
         env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
         env.update(row.get("env", {}) | ({"TOBIREX_DOWNLOAD_BASE": base} if base else {}))
+        env = {k: v for k, v in env.items() if v is not None}  # null: the variable is not set
         start = lambda args: started([exe] + [fill(a) for a in args], row.get("tty"), cwd=fill(row.get("cwd", str(root))),
                                      env=env, stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, **nobody)
         staged = f".{Path(entry).name}.tobirex-new-*/*/*.html"  # pages of the site being built beside the output folder
@@ -235,6 +237,9 @@ def main(exe, sample_file, maker, *only):
     rows = json.loads(Path(__file__).with_name("rows.json").read_text())
     sample, failed = Path(sample_file).read_bytes(), 0
     rows = [r for r in rows if not only or r["name"] in only]
+    for row in [r for r in rows if r.get("as_nobody") == "only" and os.geteuid() != 0]:
+        print("SKIP " + row["name"] + " (runs only as root, as the user nobody)", flush=True)
+        rows.remove(row)
     # Rows are independent, each in its own folder; most of their time is waiting.
     with concurrent.futures.ThreadPoolExecutor(4) as pool:
         results = pool.map(lambda row: run_row(row, exe, sample), rows)

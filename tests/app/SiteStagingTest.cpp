@@ -95,9 +95,9 @@ TEST(SiteStaging, AfterAnyStepFailedOrCrashedTheNextStartFindsTheOldSiteOrTheNew
             for (const auto& item : kUsers) pages.erase(item.first);
             EXPECT_TRUE(pages == kNew || pages == (oldSite ? kOld : cTree{}));
           }
-          {  // the next start, or the first step of a conversion started before the crash
+          {  // the next start (as a start without a file does), or a conversion's first step
             cSiteStaging next(SystemFileSystem(), output);
-            exchange ? next.PutRight([] {}) : next.Begin([] {});
+            exchange ? next.Begin([] {}) : next.PutRight([] {});
           }
           const cTree found = Tree(output);
           EXPECT_TRUE(found == With(kNew, users) || (oldSite ? found == With(kOld, users) : found.empty()));
@@ -112,20 +112,15 @@ TEST(SiteStaging, AfterAnyStepFailedOrCrashedTheNextStartFindsTheOldSiteOrTheNew
 TEST(SiteStaging, TheNewestOldSiteGoesBackWhateverTheListingOrder) {
   for (const bool reversed : {false, true}) {
     cTempDir tmp;
-    const fs::path output = tmp.Path() / "site";
-    const auto plant = [&](const std::string& name, const cTree& tree, int minutesAgo) {
-      const fs::path folder = tmp.Path() / (".site.tobirex-" + name);
-      Plant(folder, tree);
+    for (const auto& [name, minutesAgo] : {std::pair{"old-7", 30}, {"old-8", 10}, {"old-9", 20}, {"gone-5-1", 1}}) {
+      const fs::path folder = tmp.Path() / (std::string(".site.tobirex-") + name);
+      Plant(folder, minutesAgo == 10 ? kNew : kOld);
       fs::last_write_time(folder / "ファン手帳.html", fs::file_time_type::clock::now() - std::chrono::minutes(minutesAgo));
-    };
-    plant("old-7", kOld, 30);
-    plant("old-8", kNew, 10);
-    plant("old-9", kOld, 20);
-    plant("gone-5-1", {{"ファン手帳.html", "half"}}, 1);
+    }
     cStepFileSystem files(0, cStepFileSystem::eFault::FailOnce, true);
     files.reverseListing = reversed;
-    cSiteStaging(files, output).PutRight([] {});
-    EXPECT_EQ(Tree(output), kNew);
+    cSiteStaging(files, tmp.Path() / "site").PutRight([] {});
+    EXPECT_EQ(Tree(tmp.Path() / "site"), kNew);
     EXPECT_EQ(Names(tmp.Path()), std::vector<std::string>{"site"});
   }
 }

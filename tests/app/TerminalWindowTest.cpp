@@ -44,20 +44,11 @@ TEST(TerminalWindow, RedrawsOneStatusLineOnATerminal) {
 
 // What stays on the terminal's screen: "\r" starts the line again (each
 // redraw clears the rest of it), "\n" ends it.
-std::vector<std::string> Screen(const std::string& shown) {
-  std::vector<std::string> lines{""};
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    if (shown.compare(i, 3, "\x1b[K") == 0) {
-      i += 2;
-    } else if (shown[i] == '\r') {
-      lines.back().clear();
-    } else if (shown[i] == '\n') {
-      lines.emplace_back();
-    } else {
-      lines.back() += shown[i];
-    }
-  }
-  if (lines.back().empty()) lines.pop_back();
+std::vector<std::string> Screen(std::string shown) {
+  std::vector<std::string> lines;
+  for (std::size_t at; (at = shown.find("\x1b[K")) != std::string::npos;) shown.erase(at, 3);
+  std::istringstream in(shown);
+  for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find_last_of('\r') + 1));
   return lines;
 }
 

@@ -10,8 +10,9 @@ xdg-open first on PATH records what the program asks the desktop to open. A row 
 exit status, the expected text and the pages match and nothing outside the output folder changed:
 a row without "pages" expects no site at all, so nothing under its folder may change. A row may make
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
-when run as root; "only": the row is skipped otherwise), unset a variable ("env" value null), put files into the output folder "during" the run (they must be there afterwards), and
-expect the output folder's "mode" and group afterwards, and write its standard output into a terminal
+when run as root; "only": the row is skipped otherwise), unset a variable ("env" value null), put files
+into the output folder "during" the run (they must be there afterwards), expect the output folder's
+"mode" and group afterwards, and write its standard output into a terminal
 ("tty": its columns; the terminal ends lines with CR LF). A row may "serve" files from a local download
 server (TOBIREX_DOWNLOAD_BASE), name the files it expects "written" outside the output folder and
 those it expects "gone" afterwards."""
@@ -93,20 +94,11 @@ def changes(before, after, root, under=""):
     return lines[:20] + [f"{len(lines)} paths changed"] * (len(lines) > 20)
 
 
-def terminal(columns):
-    """A pseudo-terminal of `columns` columns: its side for the program and a list its output is read into."""
-    ours, theirs = pty.openpty()
-    fcntl.ioctl(theirs, termios.TIOCSWINSZ, struct.pack("HHHH", 24, columns, 0, 0))
-    shown = []
-
-    def read():
-        with contextlib.suppress(OSError):  # EIO once the program's side is closed
-            while chunk := os.read(ours, 65536):
-                shown.append(chunk)
-        os.close(ours)
-    reader = threading.Thread(target=read, daemon=True)
-    reader.start()
-    return theirs, (reader, shown)
+def drain(fd, shown):
+    with contextlib.suppress(OSError):  # EIO once the program's side of the terminal is closed
+        while chunk := os.read(fd, 65536):
+            shown.append(chunk)
+    os.close(fd)
 
 
 def finish(run):
@@ -115,20 +107,23 @@ def finish(run):
         out, err = run.communicate(timeout=TIME_LIMIT)
     finally:
         run.kill()  # only when still running
-    if hasattr(run, "screen"):  # standard output went to a terminal
-        run.screen[0].join(TIME_LIMIT)
-        out = b"".join(run.screen[1])
+    if hasattr(run, "reader"):  # standard output went to a terminal
+        run.reader.join(TIME_LIMIT)
+        out = b"".join(run.shown)
     return run.returncode, out.decode(errors="replace"), err.decode(errors="replace")
 
 
 def started(args, tty, **how):
-    """A run started with standard output into a pipe, or into a terminal of `tty` columns."""
+    """A run started with standard output into a pipe, or into a terminal of `tty` columns that a thread reads."""
     if not tty:
         return subprocess.Popen(args, stdout=subprocess.PIPE, **how)
-    theirs, screen = terminal(tty)
+    ours, theirs = pty.openpty()
+    fcntl.ioctl(theirs, termios.TIOCSWINSZ, struct.pack("HHHH", 24, tty, 0, 0))
     run = subprocess.Popen(args, stdout=theirs, **how)
     os.close(theirs)
-    run.screen = screen
+    run.shown = []
+    run.reader = threading.Thread(target=drain, args=(ours, run.shown))
+    run.reader.start()
     return run
 
 

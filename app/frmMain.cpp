@@ -244,18 +244,30 @@ eStartOutcome frmMain::StartWithDownload(const cCommandLine& cmd) {
   return StartWithFile(next, cmd.history ? &older : nullptr);
 }
 
-// An archive already in the download folder is taken as it is; the first
-// period that cannot be downloaded ends the search (the downloader told why),
-// and the newest is converted with the periods at hand.
+// An archive already in the download folder is taken when it reads whole, a
+// damaged one is fetched again; the first period that cannot be downloaded
+// ends the search (the downloader told why), and the newest is converted
+// with the periods at hand.
 std::vector<fs::path> frmMain::DownloadOlderPeriods(const fs::path& newest, int count) {
   std::vector<fs::path> archives;
   for (const std::string& period : PeriodsBefore(ArchivePeriod(PathToUtf8(newest.filename())), count - 1)) {
-    const fs::path kept = newest.parent_path() / PathFromUtf8("fan" + period + ".lzh");
-    const std::optional<fs::path> archive = m_Shell.PlainFileExists(kept) ? kept : Download(period);
+    std::optional<fs::path> archive = SoundArchiveBeside(newest.parent_path(), period);
+    if (!archive) archive = Download(period);
     if (!archive) break;
     archives.push_back(*archive);
   }
   return archives;
+}
+
+// "fanYYMM.lzh", then the copies a download saved beside a different file of
+// that name: "fanYYMM (1).lzh", "(2)" and on.
+std::optional<fs::path> frmMain::SoundArchiveBeside(const fs::path& folder, const std::string& period) {
+  for (int copy = 0;; ++copy) {
+    const std::string number = copy == 0 ? "" : " (" + std::to_string(copy) + ")";
+    const fs::path kept = folder / PathFromUtf8("fan" + period + number + ".lzh");
+    if (!m_Shell.PlainFileExists(kept)) return std::nullopt;
+    if (ReadFanInput(kept).failure == eFanInputFailure::None) return kept;
+  }
 }
 
 // Ctrl-C, a termination request or closing the window while fetching ends the program with nothing saved.
@@ -277,8 +289,8 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd, const std::vector<
   // not cost the user the site they have.
   const std::optional<std::string> bytes = ReadInput(cmd.argText);
   if (!bytes) return eStartOutcome::NotAFanFile;
-  std::optional<std::vector<fs::path>> older;
-  if (cmd.history) older = downloaded ? *downloaded : HistoryCandidates(cmd);
+  std::optional<cHistoryFiles> older;
+  if (cmd.history) older = downloaded ? cHistoryFiles{*downloaded, {}, 0} : HistoryCandidates(cmd);
   if (cmd.history && !older) return eStartOutcome::NotFound;
   m_Place = ResolveOutputPlace(m_Files, m_OutputFolder);
   if (!OutputPlaceIsUsable()) return eStartOutcome::Unplaceable;
@@ -291,12 +303,12 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd, const std::vector<
 
 // A history folder the user named wrongly would give pages without the
 // periods asked for: the run stops before anything is touched.
-std::optional<std::vector<fs::path>> frmMain::HistoryCandidates(const cCommandLine& cmd) {
+std::optional<cHistoryFiles> frmMain::HistoryCandidates(const cCommandLine& cmd) {
   const fs::path input = PathFromUtf8(cmd.argText);
   fs::path folder = cmd.historyFolder.empty() ? input.parent_path() : cmd.historyFolder;
   if (folder.empty()) folder = ".";
-  cHistoryFiles listed = ListHistoryFiles(folder, input);
-  if (listed.errorNumber == 0) return std::move(listed.files);
+  cHistoryFiles listed = ListHistoryFiles(m_Files, folder, input);
+  if (listed.errorNumber == 0) return listed;
   m_Window.MsgBox(FailureText(HistoryFolderText(), folder, listed.errorNumber), MsgButtons::OK, MsgIcon::Exclamation,
                   kAppTitle);
   return std::nullopt;
@@ -330,7 +342,7 @@ bool frmMain::OutputPlaceIsUsable() {
 }
 
 eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string& bytes, bool noOpen,
-                               const std::vector<fs::path>* older) {
+                               const cHistoryFiles* older) {
   m_Swapped = false;
   std::optional<cPeriodHistory> history;
   {
@@ -340,7 +352,7 @@ eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string
     m_Form.ShowAtTopLeft();
     cInterruptScope interruptible;
     cInterruptibleWindow window(m_Window);
-    if (older) history = LoadPeriodHistory(*older, FanFilePeriod(bytes), window);
+    if (older) history = LoadPeriodHistory(older->files, FanFilePeriod(bytes), window, older->passedOver);
     cSiteStaging staging(m_Files, m_Place.folder);
     if (!ConvertIntoStaging(strFileName, bytes, staging, history ? &*history : nullptr))
       return eStartOutcome::ConversionFailed;

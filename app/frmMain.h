@@ -82,11 +82,13 @@ class frmMain {
   std::optional<std::filesystem::path> Download(const std::string& period);
   /// The archives of the `count` - 1 periods before the newest: beside it already, or downloaded.
   std::vector<std::filesystem::path> DownloadOlderPeriods(const std::filesystem::path& newest, int count);
+  /// The period's archive already in the download folder that reads whole, if any.
+  std::optional<std::filesystem::path> SoundArchiveBeside(const std::filesystem::path& folder, const std::string& period);
   /// The files of the history folder, or nothing after telling the user it cannot be listed.
-  std::optional<std::vector<std::filesystem::path>> HistoryCandidates(const cCommandLine& cmd);
+  std::optional<cHistoryFiles> HistoryCandidates(const cCommandLine& cmd);
   /// `older`: the candidates for the racers' older periods; none for pages without them.
   eStartOutcome Convert(const std::string& strFileName, const std::string& bytes, bool noOpen,
-                        const std::vector<std::filesystem::path>* older);
+                        const cHistoryFiles* older);
   bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging,
                           const cPeriodHistory* history);
   void TellDamagedRecords();

@@ -29,6 +29,17 @@ uint32_t NewFolderMode() {
   return 0777 & ~mask;
 }
 
+cEntry Stat(const fs::path& path, int (*call)(const char*, struct stat*)) {
+  struct stat st{};
+  if (Retried([&] { return call(path.c_str(), &st); }) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    throw cFileFailure(path, errno);
+  }
+  return {KindOf(st.st_mode), static_cast<uint32_t>(st.st_mode & 07777), static_cast<int64_t>(st.st_gid),
+          static_cast<uint64_t>(st.st_dev), int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec,
+          static_cast<uint64_t>(st.st_ino)};
+}
+
 void Check(int result, const fs::path& path) {
   if (result != 0) throw cFileFailure(path, errno);
 }
@@ -50,15 +61,9 @@ class cFlockLock : public cHeldLock {
 
 class cPosixFileSystem : public cFileSystem {
  public:
-  cEntry Look(const fs::path& path) override {
-    struct stat st{};
-    if (Retried([&] { return ::lstat(path.c_str(), &st); }) != 0) {
-      if (errno == ENOENT || errno == ENOTDIR) return {};
-      throw cFileFailure(path, errno);
-    }
-    return {KindOf(st.st_mode), static_cast<uint32_t>(st.st_mode & 07777), static_cast<int64_t>(st.st_gid),
-            static_cast<uint64_t>(st.st_dev), int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
-  }
+  cEntry Look(const fs::path& path) override { return Stat(path, ::lstat); }
+
+  cEntry LookThrough(const fs::path& path) override { return Stat(path, ::stat); }
 
   std::vector<std::string> List(const fs::path& folder) override {
     DIR* dir = ::opendir(folder.c_str());

@@ -40,6 +40,24 @@ class cWin32FileSystem : public cFileSystem {
     return entry;
   }
 
+  cEntry LookThrough(const fs::path& path) override {
+    cHandle h(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!h.Valid() || !::GetFileInformationByHandle(h.Get(), &info)) {
+      const int err = LastError();
+      if (IsMissing(err)) return {};
+      throw cFileFailure(path, err);
+    }
+    cEntry entry;
+    entry.kind = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? eEntryKind::Folder : eEntryKind::File;
+    entry.device = info.dwVolumeSerialNumber;
+    entry.modified = static_cast<int64_t>(uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 |
+                                          info.ftLastWriteTime.dwLowDateTime);
+    entry.id = uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
+    return entry;
+  }
+
   std::vector<std::string> List(const fs::path& folder) override {
     WIN32_FIND_DATAW found{};
     HANDLE h = ::FindFirstFileW((folder / L"*").c_str(), &found);

@@ -20,6 +20,7 @@ class cStepFileSystem : public cFileSystem {
   cStepFileSystem(int step, eFault fault, bool exchange) : m_Step(step), m_Fault(fault), m_Exchange(exchange) {}
 
   cEntry Look(const std::filesystem::path& p) override { return Do(p, [&] { return Real().Look(p); }); }
+  cEntry LookThrough(const std::filesystem::path& p) override { return Do(p, [&] { return Real().LookThrough(p); }); }
   std::vector<std::string> List(const std::filesystem::path& p) override {
     std::vector<std::string> names = Do(p, [&] { return Real().List(p); });
     if (reverseListing) std::reverse(names.begin(), names.end());

@@ -60,14 +60,27 @@ std::string UnexpectedText(const char* what, bool swapped) {
          kCrLf + what;
 }
 
-std::string RefusedOutputText(const fs::path& folder, const fs::path& stranger) {
+std::string RefusedOutputText(const std::string& folder, const std::string& stranger) {
   return "出力先のフォルダーに、このプログラムが作ったページ以外のものがあります。" + kCrLf +
          "フォルダーを消して作り直すことはせず、何も変更せずに終了します。" + kCrLf +
-         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + PathToUtf8(folder) +
-         kCrLf + "見つかったもの: " + PathToUtf8(stranger);
+         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + folder + kCrLf +
+         "見つかったもの: " + stranger;
 }
 
-std::string UnplaceableText(const fs::path& folder, const cOutputPlace& place) {
+// The output folder's name leads to something else, or to what cannot be looked at.
+std::string NotAFolderText(const std::string& folder, eEntryKind kind) {
+  const std::string what = kind == eEntryKind::File ? "フォルダーではなくファイルです。" : "フォルダーではありません。";
+  return "出力先は" + what + "置き換えることはせず、何も変更せずに終了します。" + kCrLf +
+         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + folder;
+}
+
+// A bare --history took the next word for the start of FILE.
+std::string HistoryWordText() {
+  return kCrLf + kCrLf + "「--history」の後の言葉は、変換するファイルの名前として読みました。" + kCrLf +
+         "過去の期のファイルがあるフォルダーは --history=DIR のように「=」でつないで指定してください。";
+}
+
+std::string UnplaceableText(const std::string& folder, const cOutputPlace& place) {
   std::string why, hint = "その中に新しいフォルダーを作り、そこを出力先にしてください。";
   switch (place.problem) {
     case ePlaceProblem::NoParent: why = "ドライブやファイル システムの最上位のフォルダーです。"; break;
@@ -79,7 +92,7 @@ std::string UnplaceableText(const fs::path& folder, const cOutputPlace& place) {
     case ePlaceProblem::None: break;
   }
   return "出力先のフォルダーを新しいページと入れ替えられないため、何も変更せずに終了します。" + kCrLf + why + kCrLf +
-         kCrLf + "出力先: " + PathToUtf8(folder) + kCrLf + hint;
+         kCrLf + "出力先: " + folder + kCrLf + hint;
 }
 
 std::string FailureText(const std::string& what, const fs::path& file, int number) {
@@ -184,6 +197,7 @@ fs::path frmMain::RosterPage() const { return m_OutputFolder / PathFromUtf8(kRos
 bool frmMain::SetOutputFolder(const cCommandLine& cmd) {
   if (cmd.outputFolder) {
     m_OutputFolder = NormalFolderPath(*cmd.outputFolder);
+    m_OutputNamed = PathToUtf8(*cmd.outputFolder);
     return true;
   }
   const std::string desktop = m_Shell.GetDesktopPath();
@@ -192,7 +206,24 @@ bool frmMain::SetOutputFolder(const cCommandLine& cmd) {
     return false;
   }
   m_OutputFolder = PathFromUtf8(desktop) / PathFromUtf8(kOutputFolderName);
+  m_OutputNamed = PathToUtf8(m_OutputFolder);
   return true;
+}
+
+// As the user wrote it (a Windows path with its own separators), and where
+// that is when it was written relative to the current folder.
+std::string frmMain::ShownOutput() const {
+  if (PathFromUtf8(m_OutputNamed).is_absolute()) return m_OutputNamed;
+  return m_OutputNamed + "（" + PathToUtf8(m_OutputFolder) + "）";
+}
+
+// What the output folder's name leads to; Other when it cannot be looked at.
+eEntryKind frmMain::KindOf(const fs::path& path) {
+  try {
+    return m_Files.Look(path).kind;
+  } catch (const cFileFailure&) {
+    return eEntryKind::Other;
+  }
 }
 
 // Every start looks at the output folder, or will write it: a site a killed
@@ -282,7 +313,10 @@ std::optional<fs::path> frmMain::Download(const std::string& period) {
 
 eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd, const std::vector<fs::path>* downloaded) {
   if (!m_Shell.PlainFileExists(PathFromUtf8(cmd.argText))) {
-    m_Window.MsgBox(NotFoundText(cmd.argText), MsgButtons::OK, MsgIcon::None, kAppTitle);
+    const bool historyWord = cmd.history && cmd.historyFolder.empty() && !downloaded &&
+                             (cmd.argText.find(' ') != std::string::npos || m_Shell.FolderExists(PathFromUtf8(cmd.argText)));
+    m_Window.MsgBox(NotFoundText(cmd.argText) + (historyWord ? HistoryWordText() : ""), MsgButtons::OK, MsgIcon::None,
+                    kAppTitle);
     return eStartOutcome::NotFound;
   }
   // Read before anything on disk is touched: a file that is no fan file must
@@ -327,17 +361,22 @@ std::optional<std::string> frmMain::ReadInput(const std::string& strFileName) {
 bool frmMain::OutputFolderIsOurs() {
   const cFolderCheck check = CheckOutputFolder(m_Files, m_Place.folder);
   if (check.ok) return true;
+  if (check.stranger == m_Place.folder) {
+    m_Window.MsgBox(NotAFolderText(ShownOutput(), KindOf(m_Place.folder)), MsgButtons::OK, MsgIcon::Exclamation,
+                    kAppTitle);
+    return false;
+  }
   // Named the way the user reaches it, through a link to the folder too.
   const fs::path within = check.stranger.lexically_relative(m_Place.folder);
-  const fs::path shown = within.empty() || *within.begin() == ".." ? check.stranger : m_OutputFolder / within;
-  m_Window.MsgBox(RefusedOutputText(m_OutputFolder, shown.lexically_normal()), MsgButtons::OK, MsgIcon::Exclamation,
-                  kAppTitle);
+  const fs::path shown = within.empty() || *within.begin() == ".." ? check.stranger : PathFromUtf8(m_OutputNamed) / within;
+  m_Window.MsgBox(RefusedOutputText(ShownOutput(), PathToUtf8(shown.lexically_normal())), MsgButtons::OK,
+                  MsgIcon::Exclamation, kAppTitle);
   return false;
 }
 
 bool frmMain::OutputPlaceIsUsable() {
   if (m_Place.problem == ePlaceProblem::None) return true;
-  m_Window.MsgBox(UnplaceableText(m_OutputFolder, m_Place), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+  m_Window.MsgBox(UnplaceableText(ShownOutput(), m_Place), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
   return false;
 }
 
@@ -422,7 +461,7 @@ bool frmMain::InitOutputFolder(cSiteStaging& staging) {
     staging.Begin([this] { ShowWaiting(); });
   } catch (const cFileFailure& e) {
     // Named as the user knows it, then what could not be made beside it.
-    m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + PathToUtf8(m_OutputFolder) + kCrLf +
+    m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + ShownOutput() + kCrLf +
                                       e.what(), e.Errno()),
                     MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
     return false;

@@ -100,6 +100,9 @@ class frmMain {
   std::optional<std::string> ReadInput(const std::string& strFileName);
   /// False after telling the user what in the output folder is not ours.
   bool OutputFolderIsOurs();
+  eEntryKind KindOf(const std::filesystem::path& path);
+  /// The output folder for messages: as the user wrote it.
+  std::string ShownOutput() const;
   /// False after telling the user why no site can be swapped in at the output folder.
   bool OutputPlaceIsUsable();
   int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir);
@@ -111,7 +114,8 @@ class frmMain {
   cSiteFactory m_Sites;
   cFanDownloader* m_Downloader;
   cFileSystem& m_Files;
-  std::filesystem::path m_OutputFolder;  // as the user named it
+  std::filesystem::path m_OutputFolder;  // as the user named it, absolute
+  std::string m_OutputNamed;             // as the user wrote it, for messages
   cOutputPlace m_Place;                  // where the site really goes
   bool m_Converting = false;
   bool m_Downloading = false;

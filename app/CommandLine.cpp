@@ -145,6 +145,6 @@ std::string HelpText() {
          "\n"
          "Exit status: 0 done (converted, reopened, usage shown, declined, or the window\n"
          "closed during a download);\n"
-         "1 file not found, not a fan file, download or conversion failed;\n"
-         "2 bad command line, or an output folder that holds other files.\n";
+         "1 file not found, not a fan file, no desktop, download or conversion failed;\n"
+         "2 bad command line, or an output folder this program did not write.\n";
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -98,16 +99,14 @@ void cSiteStaging::Recover() {
 
 // Each old site aside is whole: a site is taken apart only under a name of
 // its own. Several stand there only after several crashes; the one the user
-// saw last is the one whose roster page was written last (by name on a tie).
+// saw last is the one whose roster page was written last.
 std::vector<fs::path> cSiteStaging::OldSitesNewestFirst(const std::vector<fs::path>& left) {
   std::vector<std::pair<int64_t, fs::path>> old;
   for (const fs::path& folder : left) {
     if (PathToUtf8(folder.filename()).starts_with(OwnPrefix(m_Output) + "old-"))
       old.emplace_back(m_Files.Look(folder / PathFromUtf8("ファン手帳.html")).modified, folder);
   }
-  std::ranges::sort(old, [](const auto& a, const auto& b) {
-    return a.first != b.first ? a.first > b.first : a.second < b.second;
-  });
+  std::ranges::sort(old, std::greater{});
   std::vector<fs::path> newestFirst;
   for (auto& [modified, folder] : old) newestFirst.push_back(std::move(folder));
   return newestFirst;
@@ -115,9 +114,9 @@ std::vector<fs::path> cSiteStaging::OldSitesNewestFirst(const std::vector<fs::pa
 
 // A folder that cannot be renamed stays whole, for the next run to try again.
 void cSiteStaging::TakeApart(const fs::path& folder) {
-  fs::path doomed = folder;
+  fs::path doomed;
   try {
-    if (!PathToUtf8(folder.filename()).starts_with(OwnPrefix(m_Output) + "gone-")) doomed = NameGone(folder);
+    doomed = NameGone(folder);
   } catch (const cFileFailure& e) {
     return m_Leftovers.push_back(e);
   }

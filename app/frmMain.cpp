@@ -229,10 +229,8 @@ eEntryKind frmMain::KindOf(const fs::path& path) {
 // Every start looks at the output folder, or will write it: a site a killed
 // run left aside must be back first, or the start would not find it.
 bool frmMain::RecoverOutputFolder() {
-  const cOutputPlace place = ResolveOutputPlace(m_Files, m_OutputFolder);
-  if (place.problem != ePlaceProblem::None) return true;  // nothing can have been swapped there
   try {
-    cSiteStaging(m_Files, place.folder).PutRight([this] { ShowWaiting(); });
+    cSiteStaging(m_Files, ResolveOutputPlace(m_Files, m_OutputFolder).folder).PutRight([this] { ShowWaiting(); });
     return true;
   } catch (const cFileFailure& e) {
     m_Window.MsgBox(FailureText(UnrecoveredText(), e.File(), e.Errno()), MsgButtons::OK, MsgIcon::Exclamation,

@@ -71,12 +71,12 @@ cEntry LookedThrough(cFileSystem& files, const fs::path& path) {
   }
 }
 
-// Why an entry that is no regular file, links followed, is passed over.
-cSkippedFile NoFile(cFileSystem& files, const fs::path& path, eEntryKind kind) {
+// Why an entry that is no regular file, links followed, is passed over: a
+// listed entry that leads to nothing is a link to what is gone.
+cSkippedFile NoFile(const fs::path& path, eEntryKind kind) {
   if (kind == eEntryKind::Folder) return {path, eHistorySkip::Folder, "フォルダーです"};
-  if (kind != eEntryKind::Missing) return {path, eHistorySkip::NotAFile, "ファイルではありません"};
-  const bool link = files.Look(path).kind == eEntryKind::Link;  // else removed since it was listed
-  return {path, eHistorySkip::LinkToNothing, link ? "どこにもつながっていないリンクです" : "見つかりません"};
+  if (kind == eEntryKind::Missing) return {path, eHistorySkip::LinkToNothing, "どこにもつながっていないリンクです"};
+  return {path, eHistorySkip::NotAFile, "ファイルではありません"};
 }
 
 bool IsPeriod(cFanPeriod period) { return period.nen > 0 && (period.ki == 1 || period.ki == 2); }
@@ -136,7 +136,7 @@ cHistoryFiles ListHistoryFiles(cFileSystem& files, const fs::path& folder, const
       if (entry.kind == eEntryKind::File && !(entry.id == converted.id && entry.device == converted.device))
         result.files.push_back(path);
       else if (entry.kind != eEntryKind::File)
-        result.passedOver.push_back(NoFile(files, path, entry.kind));
+        result.passedOver.push_back(NoFile(path, entry.kind));
     } catch (const cFileFailure& e) {
       result.passedOver.push_back({path, eHistorySkip::Unreadable, "読み込めません（" + ErrorText(e.Errno()) + "）"});
     }
@@ -191,7 +191,6 @@ cPeriodHistory LoadPeriodHistory(const std::vector<fs::path>& candidates, cFanPe
     }
   }
   window.SetProgress(count, count);
-  std::ranges::stable_sort(history.m_Skipped, {}, [](const cSkippedFile& s) { return PathToUtf8(s.file.filename()); });
 
   // Newest first: the periods, then each racer's rows by the periods' new places.
   std::vector<uint16_t> order(history.m_Periods.size());

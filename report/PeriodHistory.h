@@ -90,9 +90,9 @@ cHistoryFiles ListHistoryFiles(cFileSystem& files, const std::filesystem::path& 
                                const std::filesystem::path& except);
 /// Loads every candidate (fan file or archive, read as ReadFanInput reads the
 /// input) whose period is older than `current`; of two files of one period the
-/// first is taken. Never fails: what is not taken is listed in Skipped(), with
-/// what was `passedOver` before, in name order. Counts the files on the
-/// window's labels; boxes are never shown.
+/// first is taken. Never fails: what is not taken is listed in Skipped(),
+/// after what was `passedOver` before. Counts the files on the window's
+/// labels; boxes are never shown.
 cPeriodHistory LoadPeriodHistory(const std::vector<std::filesystem::path>& candidates, cFanPeriod current,
                                  cWindowServices& window, std::vector<cSkippedFile> passedOver = {});
 /// "fan2504.lzh: アーカイブが壊れているか、途中で切れています"

@@ -149,8 +149,6 @@ void cTerminalWindow::Update(bool messageChanged) {
     const bool messageShown = m_StatusOpen;  // a line drawn in place fitted whole
     EndStatus();
     m_Narrow = true;
-    m_LastShown = 0;
-    m_LastTotal = m_Count;
     messageChanged = messageChanged || !messageShown;
   }
   if (m_Narrow)

@@ -28,6 +28,7 @@ std::string What(const cDamagedRecord& r) {
     case eRecordDamage::NotANumber:
       if (r.fieldText.find_first_not_of(' ') == std::string::npos) return FieldName(*r.field) + "の欄が空です" + stopped;
       return FieldName(*r.field) + "の欄が数字ではありません（「" + Printable(r.fieldText) + "」）" + stopped;
+    case eRecordDamage::NotARacerNumber: return "登録番号が 4 桁の数字ではないため、読み取っていません";
     case eRecordDamage::RepeatedNumber: break;
   }
   const std::string used = std::to_string(r.usedLine) + " 行目";

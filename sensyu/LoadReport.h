@@ -10,9 +10,10 @@
 // made from what was read; the user is told what was not.
 
 enum class eRecordDamage {
-  Cut,             // the line ends before its layout does
-  NotANumber,      // a number field holds letters, or nothing
-  RepeatedNumber,  // a racer number an earlier record already carries
+  Cut,              // the line ends before its layout does
+  NotANumber,       // a number field holds letters, or nothing
+  RepeatedNumber,   // a racer number an earlier record already carries
+  NotARacerNumber,  // a line as long as a record that begins with no racer number
 };
 
 struct cDamagedRecord {

@@ -61,12 +61,17 @@ std::unordered_map<std::string, std::size_t> FirstLineOfKey(const std::vector<st
   return firstLine;
 }
 
-// A repeated racer number is told only where its first record was used.
-void AddRepeats(const std::vector<std::pair<std::size_t, std::size_t>>& repeats, const std::vector<int>& lineOfSlot,
-                const std::vector<int32_t>& numbers, std::vector<cFoundDamage>& found) {
-  std::vector<bool> used(numbers.size(), false);
+// The lines some slot was filled from.
+std::vector<bool> UsedLines(const std::vector<int>& lineOfSlot, std::size_t lines) {
+  std::vector<bool> used(lines, false);
   for (const int at : lineOfSlot)
     if (at >= 0) used[static_cast<std::size_t>(at)] = true;
+  return used;
+}
+
+// A repeated racer number is told only where its first record was used.
+void AddRepeats(const std::vector<std::pair<std::size_t, std::size_t>>& repeats, const std::vector<bool>& used,
+                const std::vector<int32_t>& numbers, std::vector<cFoundDamage>& found) {
   for (const auto& [line, first] : repeats) {
     if (!used[first]) continue;
     cDamagedRecord record;
@@ -158,6 +163,20 @@ std::optional<cDamagedRecord> DamageOf(std::string_view line, eRecordLayout layo
   return damage;
 }
 
+// A line as long as a record whose racer number is not four digits is a
+// damaged record: no racer asks for it, and it would go without a word.
+void AddUnnumbered(const std::vector<std::string_view>& lines, const std::vector<bool>& used,
+                   std::vector<cFoundDamage>& found) {
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (used[i] || lines[i].size() < EndsOf(eRecordLayout::Old2).plain) continue;
+    if (std::ranges::all_of(lines[i].substr(0, 4), isDigit)) continue;
+    cDamagedRecord record;
+    record.damage = eRecordDamage::NotARacerNumber;
+    found.emplace_back(i, std::move(record));
+  }
+}
+
 }  // namespace
 
 bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSensyuNo, int16_t intRev) {
@@ -207,7 +226,9 @@ bool cSensyuFile::LoadBytes(std::string_view bytes, cSensyuNoList& vntSensyuNo, 
       if (found != firstLine.end()) lineOfSlot[k] = static_cast<int>(found->second);
     }
     std::vector<cFoundDamage> damage = ParseSlots(lines.text, lineOfSlot, isOld2);
-    AddRepeats(repeats, lineOfSlot, lines.number, damage);
+    const std::vector<bool> used = UsedLines(lineOfSlot, lines.text.size());
+    AddRepeats(repeats, used, lines.number, damage);
+    AddUnnumbered(lines.text, used, damage);
     KeepDamage(std::move(damage), lines.number, keys);
     RebuildIndex();
     return true;

@@ -109,7 +109,7 @@ TEST(frmMain, TellsDamagedRecordsInOneBoxAfterTheRun) {
     std::string boxes;
     for (const auto& box : s.window.boxes) boxes += box.text + "|";
     const bool told = boxes.starts_with("ファン手帳ファイルに読み取れないところがありました。ページは読み取れた内容で作成しました。\r\n\r\nファン手帳ファイルの 1 行目") &&
-                      boxes.ends_with("\r\nファン手帳ファイルの 11 行目（登録番号 1010）: 413 バイトで切れています（出身地の欄の途中）\r\nほか 5 件|");
+                      boxes.ends_with("\r\nファン手帳ファイルの 11 行目（登録番号 1010）: 413 バイトで切れています（出身地の欄の途中）\r\nほか 6 件|");
     EXPECT_TRUE(name == "damaged.txt" ? told : boxes.empty()) << boxes;
   }
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows program tobirex.exe with Debian's mingw-w64 and
-# packs it with a short Japanese read-me into tobirex-<version>-win64.zip.
-# Installs what is missing (Debian packages only; liblhasa from Debian's own
-# source package). Leaves everything under build/windows/.
+# Cross-builds the Windows programs with Debian's mingw-w64 — tobirex.exe (the
+# window, for Explorer) and tobirex.com (its console twin, for a prompt) — and
+# packs them with a short Japanese read-me into tobirex-<version>-win64.zip and
+# the per-user installer tobirex-<version>-win64.msi (wixl). Installs what is
+# missing (Debian packages only; liblhasa from Debian's own source package).
+# Leaves everything under build/windows/.
 #   ./build-windows.sh           build
 #   ./build-windows.sh test      build, then run the tests under Wine
 set -euo pipefail
@@ -10,7 +12,7 @@ cd "$(dirname "$0")"
 OUT=$(realpath -m "${TOBIREX_WINDOWS_BUILD_DIR:-build/windows}")  # the Wine test builds its own
 SUDO=""; [[ $(id -u) -ne 0 ]] && SUDO="sudo"
 
-PACKAGES=(cmake make g++-mingw-w64-x86-64-posix googletest dpkg-dev zip wine wine64 python3)
+PACKAGES=(cmake make g++-mingw-w64-x86-64-posix googletest dpkg-dev zip wine wine64 python3 wixl msitools)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -45,7 +47,7 @@ cmake -S . -B "$OUT" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_
 export WINEPREFIX="$OUT/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cmake --build "$OUT" -j"$(nproc)"
 (cd "$OUT" && cpack -G ZIP >/dev/null)
-echo "Built $OUT/app/tobirex.exe and $(ls "$OUT"/tobirex-*-win64.zip)"
+echo "Built $OUT/app/tobirex.exe, $OUT/app/tobirex.com, $(ls "$OUT"/tobirex-*-win64.zip) and $(ls "$OUT"/tobirex-*-win64.msi)"
 if [[ "${1:-}" == test ]]; then
   ctest --test-dir "$OUT" --output-on-failure -j"$(nproc)"
 fi

@@ -82,6 +82,8 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
       if (word != "--history") historyValue = word.substr(10);
       if (historyValue && historyValue->empty())
         return Failed("option '--history=' needs a folder, or with '--download' a number");
+    } else if (word == "--extras") {
+      cmd.extras = true;
     } else if (word == "--output" || word.starts_with("--output=")) {
       std::string folder;
       if (word == "--output") {
@@ -91,7 +93,7 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
         folder = word.substr(9);
       }
       if (folder.empty()) return Failed("option '--output' needs a folder");
-      cmd.outputFolder = folder;
+      cmd.outputFolder = PathFromUtf8(folder);
     } else {
       return Failed("unknown option '" + word + "'");
     }
@@ -137,6 +139,9 @@ std::string HelpText() {
          "                 download the N - 1 periods before the newest too (N from 1 to\n"
          "                 52, default 8; archives already there are used) and convert\n"
          "                 the newest with them\n"
+         "  --extras       add a search box to the roster and the index, the rankings\n"
+         "                 (ランキング.html), a chart per course on every racer page and\n"
+         "                 a race card for six racers (出走表.html)\n"
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"

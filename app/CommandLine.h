@@ -17,6 +17,7 @@ struct cCommandLine {
   bool history = false;        // --history: each racer page also shows the older periods
   std::filesystem::path historyFolder;  // --history=DIR; empty for FILE's own folder
   int historyPeriods = 8;      // --download --history=N: the newest period and the N - 1 before it
+  bool extras = false;         // --extras: search, rankings, course charts and a race card
   std::optional<std::filesystem::path> outputFolder;
   std::string error;  // what was wrong, for eAction::Error
 };

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "platform/ErrorText.h"
+#include "platform/FileRead.h"
+#include "platform/FileSystem.h"
 #include "platform/Interrupt.h"
 #include "platform/LocalTime.h"
 #include "platform/NewFile.h"
@@ -33,12 +33,15 @@ std::string NumberedName(const std::string& name, int n) {
   return name.substr(0, stem) + " (" + std::to_string(n) + ")" + name.substr(stem);
 }
 
-bool HoldsBytes(const fs::path& file, std::string_view bytes) {
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec) || fs::file_size(file, ec) != bytes.size()) return false;
-  std::ifstream in(file, std::ios::binary);
-  const std::string held((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return held == bytes;
+bool HoldsBytes(cFileSystem& files, const fs::path& file, std::string_view bytes) {
+  try {
+    const cEntry entry = files.LookThrough(file);
+    return entry.kind == eEntryKind::File && entry.size == bytes.size() && ReadWholeFile(file) == bytes;
+  } catch (const cFileFailure&) {
+    return false;  // a file we cannot look at or read is no copy to reuse
+  } catch (const cReadFailure&) {
+    return false;
+  }
 }
 
 // The official site's archives start with 2001's first half (fan0104).
@@ -48,8 +51,8 @@ constexpr int kFirstPublishedHalf = 2;
 constexpr const char* kTemporaryPrefix = ".tobirex-download-";
 
 // "30 秒", "10 分".
-std::string DurationText(std::chrono::seconds limit) {
-  const long long s = limit.count();
+std::string DurationText(std::chrono::milliseconds limit) {
+  const long long s = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
   return s >= 60 && s % 60 == 0 ? std::to_string(s / 60) + " 分" : std::to_string(s) + " 秒";
 }
 
@@ -64,6 +67,47 @@ std::string_view SchemeOf(std::string_view url) {
   if (starts("https://")) return "https";
   if (starts("http://")) return "http";
   return {};
+}
+
+bool IsRedirect(int status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+eDownloadFailure FailureOf(eHttpFailure failure) {
+  switch (failure) {
+    case eHttpFailure::None: return eDownloadFailure::None;
+    case eHttpFailure::HostLookup: return eDownloadFailure::HostLookup;
+    case eHttpFailure::Connect: return eDownloadFailure::Connect;
+    case eHttpFailure::Tls: return eDownloadFailure::Tls;
+    case eHttpFailure::Network:
+    case eHttpFailure::Stopped: break;
+  }
+  return eDownloadFailure::Network;
+}
+
+// One request within what is left of the fetch's limits; `stop` gets the limit that ended it.
+cHttpReply Request(const cHttpRequest& request, const std::string& url, const cDownloadLimits& limits,
+                   std::chrono::steady_clock::time_point start, cWindowServices& window, eDownloadFailure& stop) {
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point lastData = Clock::now();
+  std::uint64_t lastReceived = 0;
+  const cHttpWatch watch = [&](std::uint64_t received, std::optional<std::uint64_t> announced) {
+    const Clock::time_point now = Clock::now();
+    if (received != lastReceived) lastData = now;
+    lastReceived = received;
+    if (std::max(received, announced.value_or(0)) > kMaxArchiveBytes)
+      stop = eDownloadFailure::TooLarge;
+    else if (now - start >= limits.overall)
+      stop = eDownloadFailure::TooSlow;
+    else if (now - lastData >= limits.silence)
+      stop = eDownloadFailure::Timeout;
+    window.SetLabel(ProgressLabel::Counter, ReceivedText(received, announced));
+    window.DoEvents();
+    return stop == eDownloadFailure::None && StopRequested() == 0;
+  };
+  cHttpReply reply = request(url, watch);
+  ThrowIfInterrupted();
+  return reply;
 }
 
 std::string FailureReason(eDownloadFailure failure, const std::string& detail, const cDownloadLimits& limits) {
@@ -139,6 +183,21 @@ bool RedirectAllowed(std::string_view from, std::string_view to, int hopsSoFar) 
   return hopsSoFar < kMaxRedirects && !scheme.empty() && !(SchemeOf(from) == "https" && scheme == "http");
 }
 
+std::string ResolveUrl(std::string_view base, std::string_view location) {
+  const std::size_t colon = location.find(':');
+  const std::size_t slash = location.find('/');
+  if (colon != std::string_view::npos && (slash == std::string_view::npos || colon < slash)) return std::string(location);
+  const std::size_t hostStart = base.find("://") == std::string_view::npos ? 0 : base.find("://") + 3;
+  const std::size_t pathStart = std::min(base.find_first_of("/?#", hostStart), base.size());
+  if (location.starts_with("//")) return std::string(base.substr(0, hostStart - 2)) + std::string(location);
+  if (location.starts_with("/")) return std::string(base.substr(0, pathStart)) + std::string(location);
+  const std::size_t query = std::min(base.find_first_of("?#", pathStart), base.size());
+  const std::size_t lastSlash = base.rfind('/', query);
+  if (lastSlash == std::string_view::npos || lastSlash < pathStart)
+    return std::string(base.substr(0, pathStart)) + "/" + std::string(location);
+  return std::string(base.substr(0, lastSlash + 1)) + std::string(location);
+}
+
 std::string ReceivedText(std::uint64_t received, std::optional<std::uint64_t> announced) {
   std::string text = std::to_string(received / 1024) + " KB";
   if (announced) text += " / " + std::to_string(*announced / 1024) + " KB";
@@ -171,15 +230,15 @@ std::string DownloadFailureText(const std::string& url, eDownloadFailure failure
 std::optional<fs::path> SaveArchive(const fs::path& folder, const std::string& name, std::string_view bytes,
                                     std::error_code& ec) {
   ec.clear();
-  fs::create_directories(folder, ec);
-  if (ec) return std::nullopt;
-  RemoveStaleNewFiles(folder, kTemporaryPrefix);
+  cFileSystem& files = SystemFileSystem();
   try {
+    MakeFolders(files, folder);
+    RemoveStaleNewFiles(folder, kTemporaryPrefix);
     std::optional<cNewFile> file;
     for (int n = 0; n < 10000; ++n) {
       const fs::path target = folder / PathFromUtf8(NumberedName(name, n));
-      if (fs::exists(fs::symlink_status(target))) {
-        if (HoldsBytes(target, bytes)) return target;
+      if (files.Look(target).kind != eEntryKind::Missing) {
+        if (HoldsBytes(files, target, bytes)) return target;
         continue;
       }
       if (!file) file.emplace(folder, kTemporaryPrefix, bytes);
@@ -236,4 +295,37 @@ std::optional<fs::path> DownloadArchive(const cFetch& fetch, const std::string& 
   std::optional<fs::path> saved = SaveArchive(folder, "fan" + period + ".lzh", fetched.bytes, ec);
   if (!saved) return fail(eDownloadFailure::Save, PathToUtf8(folder) + ": " + ErrorText(ec.value()));
   return saved;
+}
+
+cFetchResult FetchFollowingRedirects(const cHttpRequest& request, const std::string& url,
+                                     const cDownloadLimits& limits, cWindowServices& window) {
+  const auto start = std::chrono::steady_clock::now();
+  cFetchResult fetched;
+  std::string at = url;
+  for (int hops = 0;; ++hops) {
+    eDownloadFailure stop = eDownloadFailure::None;
+    cHttpReply reply = Request(request, at, limits, start, window, stop);
+    fetched = {FailureOf(reply.failure), reply.status, std::move(reply.detail), std::move(reply.body), reply.announced};
+    if (stop != eDownloadFailure::None) {
+      fetched.failure = stop;  // the limit is the reason, not how the transfer broke off
+      fetched.detail.clear();
+      return fetched;
+    }
+    if (fetched.failure != eDownloadFailure::None || !IsRedirect(reply.status) || reply.location.empty()) return fetched;
+    std::string next = ResolveUrl(at, reply.location);
+    if (!RedirectAllowed(at, next, hops)) {
+      fetched.failure = eDownloadFailure::Redirect;
+      fetched.detail = std::move(next);
+      return fetched;
+    }
+    at = std::move(next);
+  }
+}
+
+cHttpDownloader::cHttpDownloader(cHttpRequest request, fs::path folder, std::string base, cDownloadLimits limits)
+    : m_Request(std::move(request)), m_Folder(std::move(folder)), m_Base(std::move(base)), m_Limits(limits) {}
+
+std::optional<fs::path> cHttpDownloader::Download(const std::string& yymm, cWindowServices& window) {
+  const cFetch fetch = [&](const std::string& url) { return FetchFollowingRedirects(m_Request, url, m_Limits, window); };
+  return DownloadArchive(fetch, yymm, m_Base, m_Folder, m_Limits, window);
 }

@@ -10,11 +10,13 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/HttpGet.h"
 #include "sensyu/WindowServices.h"
 
 // Fetching a period's official archive fanYYMM.lzh: which periods to try, the
-// address, where the file lands and what the user is told when it fails. The
-// network half lives in the front end (qt/cQtDownloader, win32/cWinHttpDownloader).
+// address, the redirects, the limits, the counter, where the file lands and
+// what the user is told when it fails. The one request the network half makes
+// is the system's (platform/HttpGet) or the toolkit's (qt/QtHttpGet).
 
 /// Where the official site keeps every period's archive.
 inline constexpr const char* kOfficialArchiveBase =
@@ -26,8 +28,8 @@ inline constexpr int kMaxRedirects = 5;
 
 /// How long a download may wait: for the next data, and for the whole body.
 struct cDownloadLimits {
-  std::chrono::seconds silence{30};
-  std::chrono::seconds overall{600};
+  std::chrono::milliseconds silence{30000};
+  std::chrono::milliseconds overall{600000};
 };
 
 // Why a download gave nothing.
@@ -51,6 +53,9 @@ enum class eDownloadFailure {
 /// Whether to follow a redirect from `from` to `to` after `hopsSoFar` others:
 /// only to http or https, never from https down to http, at most kMaxRedirects.
 bool RedirectAllowed(std::string_view from, std::string_view to, int hopsSoFar);
+/// Where a Location header leads from the address that answered: itself when
+/// it names a scheme, else taken from that address's host or folder.
+std::string ResolveUrl(std::string_view base, std::string_view location);
 /// The counter while receiving: "1234 KB / 5678 KB", or "1234 KB" when the length is not announced.
 std::string ReceivedText(std::uint64_t received, std::optional<std::uint64_t> announced);
 
@@ -102,6 +107,14 @@ struct cFetchResult {
 void JudgeFetch(cFetchResult& fetched);
 /// Fetches one address; a stop asked by a signal throws cInterrupted.
 using cFetch = std::function<cFetchResult(const std::string& url)>;
+/// One request as the network half makes it (HttpGet's terms).
+using cHttpRequest = std::function<cHttpReply(const std::string& url, const cHttpWatch& watch)>;
+/// Fetches url with `request`, following redirects by RedirectAllowed, within
+/// the limits (the silence for each request, the overall time and 64 MiB for
+/// the whole fetch), counting the kilobytes on the window. A stop asked by a
+/// signal ends the transfer and throws cInterrupted.
+cFetchResult FetchFollowingRedirects(const cHttpRequest& request, const std::string& url,
+                                     const cDownloadLimits& limits, cWindowServices& window);
 /// What every downloader does around its fetch: the periods to try (the one
 /// before only after a 404), the labels, one box for a failure, and the save
 /// into folder. The saved archive, or nothing after the box.
@@ -116,4 +129,17 @@ class cFanDownloader {
   /// The saved archive, or nothing after a failure already shown to the user;
   /// an empty yymm means the newest period by today's date.
   virtual std::optional<std::filesystem::path> Download(const std::string& yymm, cWindowServices& window) = 0;
+};
+
+// The downloader of every front end, over its network half's one request.
+class cHttpDownloader : public cFanDownloader {
+ public:
+  cHttpDownloader(cHttpRequest request, std::filesystem::path folder, std::string base, cDownloadLimits limits = {});
+  std::optional<std::filesystem::path> Download(const std::string& yymm, cWindowServices& window) override;
+
+ private:
+  cHttpRequest m_Request;
+  std::filesystem::path m_Folder;
+  std::string m_Base;
+  cDownloadLimits m_Limits;
 };

@@ -17,7 +17,8 @@ std::optional<fs::path> Stranger(cFileSystem& files, const fs::path& folder, Cla
   for (const std::string& name : files.List(folder)) {
     const fs::path path = folder / PathFromUtf8(name);
     switch (classify(name, files.Look(path).kind)) {
-      case eSiteEntry::Page: break;
+      case eSiteEntry::Page:
+      case eSiteEntry::FileManagers: break;
       case eSiteEntry::PageFolder:
         if (auto inner = Stranger(files, path, PageFolderEntry)) return inner;
         break;

@@ -7,11 +7,9 @@ namespace fs = std::filesystem;
 namespace {
 
 void FindProblem(cFileSystem& files, cOutputPlace& place) {
-  std::error_code ec;
   // The site goes where the link leads; the link itself stays.
-  if (files.Look(place.folder).kind == eEntryKind::Link && fs::is_directory(place.folder, ec)) {
-    if (fs::path target = fs::canonical(place.folder, ec); !ec) place.folder = target;
-  }
+  if (files.Look(place.folder).kind == eEntryKind::Link && files.LookThrough(place.folder).kind == eEntryKind::Folder)
+    place.folder = files.Canonical(place.folder);
   const fs::path parent = place.folder.parent_path();
   if (!place.folder.has_relative_path() || parent == place.folder) {
     place.problem = ePlaceProblem::NoParent;

@@ -176,6 +176,7 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
 eStartOutcome frmMain::Start(const cCommandLine& cmd) {
   if (!SetOutputFolder(cmd)) return eStartOutcome::Unplaceable;
   if (!RecoverOutputFolder()) return eStartOutcome::Unrecovered;
+  m_Extras = cmd.extras;
   if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd);
   return StartWithFile(cmd);
@@ -406,7 +407,7 @@ bool frmMain::ConvertIntoStaging(const std::string& strFileName, const std::stri
   if (!InitOutputFolder(staging)) return false;
   const std::unique_ptr<cSiteFolder> site = m_Sites(staging.Folder());
   cInterruptibleWindow window(m_Window);
-  if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile, history)) return false;
+  if (!ConvertFanFile(strFileName, bytes, *site, window, lstName, m_SensyuFile, history, m_Extras)) return false;
   return SwapIn(*site, staging);
 }
 

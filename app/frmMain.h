@@ -120,6 +120,7 @@ class frmMain {
   bool m_Converting = false;
   bool m_Downloading = false;
   bool m_Swapped = false;  // the new site has taken the old one's place
+  bool m_Extras = false;   // the pages of --extras too
   std::shared_ptr<cSensyuFile> m_SensyuFile;
   cNameList lstName;
 };

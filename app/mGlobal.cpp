@@ -50,7 +50,8 @@ class cSiteRemoval {
       case eSiteEntry::PageFolder:
         Empty(path, relative);
         return Remove(path);
-      case eSiteEntry::Foreign: return Keep(path, relative);
+      case eSiteEntry::Foreign:
+      case eSiteEntry::FileManagers: return Keep(path, relative);
     }
   }
 
@@ -70,23 +71,29 @@ class cSiteRemoval {
   fs::path m_KeepInto;
 };
 
+// What a path leads to; what cannot be looked at counts as missing.
+eEntryKind KindThrough(const fs::path& path) {
+  try {
+    return SystemFileSystem().LookThrough(path).kind;
+  } catch (const cFileFailure&) {
+    return eEntryKind::Missing;
+  }
+}
+
 }  // namespace
 
 std::string cLocalShellServices::GetDesktopPath() { return PathToUtf8(DesktopFolder()); }
 
-bool cLocalShellServices::FolderExists(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_directory(path, ec);
-}
+bool cLocalShellServices::FolderExists(const fs::path& path) { return KindThrough(path) == eEntryKind::Folder; }
 
-bool cLocalShellServices::PlainFileExists(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
+bool cLocalShellServices::PlainFileExists(const fs::path& path) { return KindThrough(path) == eEntryKind::File; }
 
 void cLocalShellServices::CreateFolders(const fs::path& folder) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
+  try {
+    MakeFolders(SystemFileSystem(), folder);
+  } catch (const cFileFailure&) {
+    // Told by the step that writes there.
+  }
 }
 
 std::vector<cFileFailure> ShellDelete(cFileSystem& files, const fs::path& folder, const fs::path& keepInto) {

@@ -3,11 +3,13 @@
 // them to the disk as the run does before its site replaces the old one.
 // Items are racers, so per_racer compares the sample with a file at the
 // 16-bit racer limit. The history case converts the sample with its eight
-// older periods beside it, loading them included.
+// older periods beside it, loading them included; the extras case writes the
+// sample's site with the search, rankings, course charts and race card.
 
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,7 +44,7 @@ fs::path SiteFolder() { return fs::temp_directory_path() / ("tobirex_bench_site_
 
 // The run as startup makes it: the file read once, the older periods in
 // `history` (if any) loaded, the site written and flushed.
-bool Convert(const std::string& input, const fs::path& site, const fs::path& history = {}) {
+bool Convert(const std::string& input, const fs::path& site, const fs::path& history = {}, bool extras = false) {
   cQuietWindow window;
   cNameList lstName;
   std::shared_ptr<cSensyuFile> sensyu;
@@ -55,7 +57,7 @@ bool Convert(const std::string& input, const fs::path& site, const fs::path& his
   }
   fs::create_directory(site);
   const std::unique_ptr<cSiteFolder> folder = DiskSiteFolder(site);
-  if (!ConvertFanFile(input, bytes, *folder, window, lstName, sensyu, older ? &*older : nullptr)) return false;
+  if (!ConvertFanFile(input, bytes, *folder, window, lstName, sensyu, older ? &*older : nullptr, extras)) return false;
   folder->Flush();
   return true;
 }
@@ -174,13 +176,14 @@ void StartClean(const fs::path& site) {
   ::sync();
 }
 
-void ConvertRun(benchmark::State& state, const std::string& input, const fs::path& history = {}) {
+void ConvertRun(benchmark::State& state, const std::string& input, const fs::path& history = {},
+                bool extras = false) {
   const fs::path site = SiteFolder();
   for (auto _ : state) {
     state.PauseTiming();
     StartClean(site);
     state.ResumeTiming();
-    if (!Convert(input, site, history)) {
+    if (!Convert(input, site, history, extras)) {
       state.SkipWithError("conversion failed");
       break;
     }
@@ -296,6 +299,50 @@ void BM_PlainWriteGenerated(benchmark::State& state) {
   PlainWriteFloor(state, GeneratedSamplePath(static_cast<int>(state.range(0))));
 }
 
+// Processor time of every thread of the process, user and system, in ms.
+double CpuMs() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+  };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// The sample converted without and with the extra pages in every iteration,
+// as the disk's and the machine's moods would swamp two separate runs; the
+// iteration time is the run with them. ratio_median compares the time each
+// took, cpu_ratio_median the processor time of all their threads, which other
+// work on a busy machine disturbs less.
+void BM_ConvertSampleWithExtras(benchmark::State& state) {
+  const fs::path site = SiteFolder();
+  std::vector<double> ratios, cpuRatios, plainCpu, extrasCpu;
+  for (auto _ : state) {
+    double cpu[2], ms[2];
+    for (int extras = 0; extras < 2; ++extras) {
+      StartClean(site);
+      const double before = CpuMs();
+      ms[extras] = TimedMs([&] { Convert(SAMPLE_FILE, site, {}, extras == 1); });
+      cpu[extras] = CpuMs() - before;
+    }
+    state.SetIterationTime(ms[1] / 1000.0);
+    ratios.push_back(ms[1] / ms[0]);
+    cpuRatios.push_back(cpu[1] / cpu[0]);
+    plainCpu.push_back(cpu[0]);
+    extrasCpu.push_back(cpu[1]);
+  }
+  fs::remove_all(site);
+  state.counters["ratio_median"] = Median(ratios);
+  state.counters["cpu_ratio_median"] = Median(cpuRatios);
+  state.counters["plain_cpu_ms"] = Median(plainCpu);
+  state.counters["extras_cpu_ms"] = Median(extrasCpu);
+}
+
 void BM_ConvertBesidePlainSample(benchmark::State& state) { ConvertBesidePlainWrites(state, SAMPLE_FILE); }
 void BM_ConvertBesidePlainGenerated(benchmark::State& state) {
   ConvertBesidePlainWrites(state, GeneratedSamplePath(static_cast<int>(state.range(0))));
@@ -307,6 +354,7 @@ BENCHMARK(BM_ConvertBesidePlainSample)->UseManualTime()->Iterations(9)->Unit(ben
 BENCHMARK(BM_ConvertBesidePlainGenerated)->Arg(kLimitRacers)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertSample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteSample)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertSampleWithExtras)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertSampleWithHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistorySample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertGenerated)->Arg(kLimitRacers)->Unit(benchmark::kMillisecond);

@@ -1,17 +1,24 @@
 #include "platform/FileRead.h"
 
 #include "platform/ErrorText.h"
+#include "platform/FileSystem.h"
+#include "platform/SiteFolder.h"
 
 cReadFailure::cReadFailure(int number) : std::runtime_error(ErrorText(number)), m_Number(number) {}
 
 bool IsPlainFile(const std::filesystem::path& file) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(file, ec);
+  try {
+    return SystemFileSystem().LookThrough(file).kind == eEntryKind::File;
+  } catch (const cFileFailure&) {
+    return false;  // what cannot be looked at cannot be read either
+  }
 }
 
 std::optional<std::uintmax_t> FileSize(const std::filesystem::path& file) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(file, ec);
-  if (ec) return std::nullopt;
-  return size;
+  try {
+    const cEntry entry = SystemFileSystem().LookThrough(file);
+    if (entry.kind == eEntryKind::File) return entry.size;
+  } catch (const cFileFailure&) {
+  }
+  return std::nullopt;
 }

@@ -18,6 +18,7 @@ struct cEntry {
   uint32_t mode = 0;       // permission bits with set-group-ID; 0 where the system keeps none
   int64_t group = -1;      // the owning group; -1 where the system keeps none
   uint64_t device = 0;     // the file system the entry is on
+  uint64_t size = 0;       // a file's length in bytes
   int64_t modified = 0;    // when its content last changed, in the system's ticks (later is larger)
   uint64_t id = 0;         // the entry's number on its file system; 0 where not told
 };
@@ -33,9 +34,11 @@ class cFileSystem {
   virtual ~cFileSystem() = default;
   /// What is at `path`, a link as a link; kind Missing when nothing is. Throws cFileFailure.
   virtual cEntry Look(const std::filesystem::path& path) = 0;
-  /// What `path` leads to, links followed; kind Missing when nothing does (a
-  /// link that leads nowhere). Throws cFileFailure, for a loop of links too.
+  /// What `path` leads to, links followed; kind Missing also for a link
+  /// that leads nowhere. Throws cFileFailure.
   virtual cEntry LookThrough(const std::filesystem::path& path) = 0;
+  /// The path with every link, "." and ".." resolved; the entry must exist. Throws cFileFailure.
+  virtual std::filesystem::path Canonical(const std::filesystem::path& path) = 0;
   /// The names in a folder. Throws cFileFailure.
   virtual std::vector<std::string> List(const std::filesystem::path& folder) = 0;
   /// Creates one folder that only this user can enter, in the group of
@@ -63,3 +66,5 @@ class cFileSystem {
 
 /// The file system of this computer.
 cFileSystem& SystemFileSystem();
+/// Creates the folder and every missing folder above it. Throws cFileFailure.
+void MakeFolders(cFileSystem& files, const std::filesystem::path& folder);

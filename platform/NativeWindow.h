@@ -31,6 +31,8 @@ struct cNativeWindowLayout {
   std::string font;                  // the labels' font, at 12 points
 };
 
+/// A modal box with no window under it; true for OK or Yes.
+bool ShowNativeBox(const std::string& text, const std::string& caption, eBoxButtons buttons, eBoxIcon icon);
 /// The window, not yet shown. `mayClose` is asked when the user closes it;
 /// false keeps it open.
 std::unique_ptr<cNativeWindow> MakeNativeWindow(const cNativeWindowLayout& layout, std::function<bool()> mayClose);

@@ -22,6 +22,9 @@ class cNewFile {
   bool PlaceAs(const std::filesystem::path& target);
 
  private:
+  /// Closes the file and removes it unless it was placed.
+  void Discard();
+
   std::filesystem::path m_Temp;
   std::intptr_t m_Handle = -1;  // held open (and locked) until placed, so others see it is in use
   bool m_Placed = false;

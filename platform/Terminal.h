@@ -13,3 +13,7 @@ bool WindowsNeedDisplayServer();
 /// A console made for the program alone (Windows, started from Explorer or by
 /// a drop) is closed here, so that only the window shows. False on POSIX.
 bool RunsInCallersConsole();
+/// True when text written to standard output and error reaches someone: a
+/// terminal, a pipe or a file, or the console of the prompt that started a
+/// window program (Windows), which is then attached. False when there is none.
+bool ReachCallersConsole();

@@ -6,6 +6,7 @@
 #include "platform/ErrorText.h"
 #include "platform/ParallelFor.h"
 #include "platform/Path.h"
+#include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "report/RosterPage.h"
 #include "sensyu/FanLines.h"
@@ -52,13 +53,42 @@ std::vector<bool> SlotsWithPage(const cSensyuFile& sensyu, int16_t count) {
   return withPage;
 }
 
-// Writes the roster page, one racer page per racer and the index page. The
-// roster and the name list are filled and sorted while the pages are being
-// written; the labels still count the pages as they are made.
+// What the ranking and the race card need of each racer with a page, by slot.
+struct cExtraFigures {
+  std::vector<cRankedRacer> ranked;
+  std::vector<std::string> cardEntries;
+
+  void Take(const cSensyuFile& sensyu, std::size_t slot, const std::string& no) {
+    ranked[slot] = RankedRacerOf(sensyu, no);
+    cardEntries[slot] = RaceCardEntry(sensyu, no);
+  }
+
+  void WritePages(const cSensyuFile& sensyu, const std::vector<bool>& withPage, cSiteFolder& site) {
+    std::vector<cRankedRacer> racers;
+    std::vector<std::string> entries;
+    for (std::size_t slot = 1; slot < withPage.size(); ++slot) {
+      if (!withPage[slot]) continue;
+      racers.push_back(std::move(ranked[slot]));
+      entries.push_back(std::move(cardEntries[slot]));
+    }
+    site.WritePage(PathFromUtf8(kRankingPageName), MakeRankingPage(sensyu, racers));
+    site.WritePage(PathFromUtf8(kRaceCardPageName), MakeRaceCardPage(sensyu, entries));
+  }
+};
+
+// Writes the roster page, one racer page per racer and the index page, with
+// `extras` the ranking and the race card too. The roster and the name list
+// are filled and sorted while the racer pages are being written; the labels
+// still count the pages as they are made.
 void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWindowServices& window,
-               cNameList& lstName, const cPeriodHistory* history) {
-  cRosterPage roster(sensyu, count);
+               cNameList& lstName, const cPeriodHistory* history, bool extras) {
+  cRosterPage roster(sensyu, count, extras);
   const std::vector<bool> withPage = SlotsWithPage(sensyu, count);
+  cExtraFigures extraFigures;
+  if (extras) {
+    extraFigures.ranked.resize(withPage.size());
+    extraFigures.cardEntries.resize(withPage.size());
+  }
   const auto listRacers = [&] {
     for (int16_t i = 1; i <= count; ++i) {
       const std::string no = sensyu.SensyuNo(i);
@@ -73,7 +103,9 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const auto i = static_cast<int16_t>(n + 1);
     if (!withPage[n + 1]) return;
     const std::string no = sensyu.SensyuNo(i);
-    site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"), MakeSensyuPage(sensyu, i, history));
+    site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"),
+                   MakeSensyuPage(sensyu, i, history, extras));
+    if (extras) extraFigures.Take(sensyu, n + 1, no);
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);
@@ -82,7 +114,9 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
   const auto pages = static_cast<std::size_t>(count);
   ParallelFor(pages, HelpersFor(pages, kPagesPerHelper), makePage, reached, listRacers);
   site.WritePage(PathFromUtf8("ファン手帳.html"), roster.Finish());
-  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(static_cast<int16_t>(lstName.ListCount()), lstName, window));
+  const auto entries = static_cast<int16_t>(lstName.ListCount());
+  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, extras ? &sensyu : nullptr));
+  if (extras) extraFigures.WritePages(sensyu, withPage, site);
 }
 
 void ShowFailure(cWindowServices& window, const std::string& what, const std::string& file, const std::string& reason,
@@ -95,7 +129,7 @@ void ShowFailure(cWindowServices& window, const std::string& what, const std::st
 
 bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSiteFolder& site,
                     cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile,
-                    const cPeriodHistory* history) {
+                    const cPeriodHistory* history, bool extras) {
   window.SetLabel(ProgressLabel::Message, "ファイルを変換しています ...");
   window.DoEvents();
   cSensyuNoList list;
@@ -118,7 +152,7 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
   m_SensyuFile = sensyu;
   if (!sensyu->LoadBytes(bytes, list, 0)) return false;
   try {
-    WriteSite(*sensyu, count, site, window, lstName, history);
+    WriteSite(*sensyu, count, site, window, lstName, history, extras);
   } catch (const cFileFailure& e) {
     ShowFailure(window, "ファイルを書き込めません。", PathToUtf8(e.File()), ErrorText(e.Errno()), e.Errno());
     return false;

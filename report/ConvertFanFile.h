@@ -16,13 +16,18 @@
 /// names the input in those messages. m_SensyuFile receives the run's racer
 /// data and stays set afterwards. With a history every racer page ends with
 /// its "期別成績" section; without one the pages are as they always were.
+/// `extras` adds the fan's tools: search, rankings, course charts, race card.
 bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSiteFolder& site,
                     cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile,
-                    const cPeriodHistory* history = nullptr);
+                    const cPeriodHistory* history = nullptr, bool extras = false);
 
 /// The racer page of slot `index` in code page 932, with the racer's periods
-/// when a history is given; safe to call from several threads at once.
-std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history = nullptr);
+/// when a history is given and the course chart with `extras`; safe to call
+/// from several threads at once.
+std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history = nullptr,
+                           bool extras = false);
 /// 索引.html in code page 932 from the first `count` entries of the name list,
-/// counting them on the window's labels.
-std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window);
+/// counting them on the window's labels; with `searchFrom` (the run's racer
+/// data) the links to the extra pages and the search box too.
+std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window,
+                          const cSensyuFile* searchFrom = nullptr);

@@ -197,6 +197,10 @@ std::string GetSensyuFolder(int16_t intSensyuNo, bool absolute, const std::files
   return ".\\" + base;
 }
 
+std::string RacerPageUrl(const std::string& no) {
+  return ZeroPadded(TextToInt16(no) / 1000 * 1000, 4) + "/" + no + ".html";
+}
+
 std::string FormatYmd8(std::string_view ymd) { return FormatYmd(ymd, 4); }
 
 std::string FormatYmd7(std::string_view ymd) { return FormatYmd(ymd, 3); }

@@ -12,6 +12,8 @@ std::string GetKiName(int16_t intKi);
 /// Per-thousand folder of a racer's page: ".\4000" (relative, as links show it)
 /// or outputFolder/4000 with the platform separator (absolute, on disk).
 std::string GetSensyuFolder(int16_t intSensyuNo, bool absolute, const std::filesystem::path& outputFolder);
+/// A racer page linked from the site's top folder, in the web's form: "4000/4321.html".
+std::string RacerPageUrl(const std::string& no);
 /// "2020年11月1日" from "20201101"; "" when shorter than 8 characters.
 std::string FormatYmd8(std::string_view ymd);
 /// "S57年11月19日" from "S571119"; "" when shorter than 7 characters.

@@ -1,4 +1,5 @@
 #include "report/ConvertFanFile.h"
+#include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "report/PageText.h"
 #include "report/ToFullWidth.h"
@@ -6,19 +7,21 @@
 
 namespace {
 
-void WriteHead(cPageText& page) {
+void WriteHead(cPageText& page, bool extras) {
   for (const char* line : {"<HTML><HEAD><TITLE>索引ページ</TITLE>", "<style type=\"text/css\">", "<!--",
-                           " a { text-decoration:none;}", "-->", "</style>",
-                           "</HEAD><BODY><H3>索引</H3>■<A HREF=ファン手帳.html>モーターボートファン手帳</A><BR><HR>"}) {
+                           " a { text-decoration:none;}", "-->", "</style>"}) {
     page << line;
     page.EndLine();
   }
+  page << "</HEAD><BODY><H3>索引</H3>■<A HREF=ファン手帳.html>モーターボートファン手帳</A>"
+       << (extras ? ExtraLinksAndSearch() : "<BR>") << "<HR>";
+  page.EndLine();
 }
 
 // The whole run of headings, tables and cells is one line of the page.
 class cIndexBody {
  public:
-  explicit cIndexBody(cPageText& page) : m_Page(page) {}
+  cIndexBody(cPageText& page, const cSensyuFile* searchFrom) : m_Page(page), m_SearchFrom(searchFrom) {}
 
   void Add(const cNameEntry& e, bool first) {
     const std::string_view reading = ShownReading(e);
@@ -34,7 +37,9 @@ class cIndexBody {
       m_Cells = 0;
     }
     if (m_Cells == 0) m_Page << "<TR>";
-    m_Page << "<TD NOWAP><FONT SIZE=-1>" << Escaped{ToFullWidth(reading)} << "</FONT><BR><A HREF="
+    m_Page << "<TD NOWAP";
+    if (m_SearchFrom) WriteSearchKey(m_Page, *m_SearchFrom, e.no);
+    m_Page << "><FONT SIZE=-1>" << Escaped{ToFullWidth(reading)} << "</FONT><BR><A HREF="
            << Escaped{e.link} << ">" << Escaped{e.name} << "</A></TD>";
     if (++m_Cells == 6) {
       m_Page << "</TR>";
@@ -54,18 +59,20 @@ class cIndexBody {
   }
 
   cPageText& m_Page;
+  const cSensyuFile* m_SearchFrom;
   std::string m_Initial;
   int m_Cells = 0;
 };
 
 }  // namespace
 
-std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window) {
+std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window,
+                          const cSensyuFile* searchFrom) {
   window.SetLabel(ProgressLabel::Counter, "");
   window.SetLabel(ProgressLabel::Message, "索引ページを作成しています ...");
   cPageText page;
-  WriteHead(page);
-  cIndexBody body(page);
+  WriteHead(page, searchFrom != nullptr);
+  cIndexBody body(page, searchFrom);
   for (int i = 1; i <= count; ++i) {
     body.Add(lstName.List(i - 1), i == 1);
     window.SetProgress(i, count);
@@ -74,6 +81,10 @@ std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServic
   body.Finish();
   page << CommonFooter();
   page.EndLine();
+  if (searchFrom) {
+    page << SearchScript();
+    page.EndLine();
+  }
   page << "</BODY></HTML>";
   return page.Bytes();
 }

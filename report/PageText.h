@@ -22,9 +22,20 @@ struct Escaped {
   std::string_view text;
 };
 
+/// Text taken from the fan file for an attribute value in double quotes: as
+/// Escaped, and " as &quot;.
+struct Quoted {
+  std::string_view text;
+};
+
+/// Text already in code page 932, as another cPageText made it.
+struct Cp932Bytes {
+  std::string_view bytes;
+};
+
 class cPageText {
  public:
-  cPageText() { m_Bytes.reserve(4096); }  // a racer page is about 3 KB
+  explicit cPageText(std::size_t room = 4096) { m_Bytes.reserve(room); }  // a racer page is about 3 KB
   cPageText& operator<<(std::string_view utf8) {
     // Most pieces are ASCII markup and figures, which are their own bytes.
     if (IsAscii(utf8)) {
@@ -38,12 +49,18 @@ class cPageText {
     m_Bytes.append(piece.Bytes());
     return *this;
   }
+  cPageText& operator<<(Cp932Bytes piece) {
+    m_Bytes.append(piece.bytes);
+    return *this;
+  }
   cPageText& operator<<(Escaped piece);
+  cPageText& operator<<(Quoted piece);
   /// Ends the current line with CR LF.
   void EndLine() { m_Bytes.append("\r\n"); }
   /// The page so far, in code page 932.
   const std::string& Bytes() const { return m_Bytes; }
 
  private:
+  cPageText& AppendEscaped(std::string_view text, bool quotes);
   std::string m_Bytes;
 };

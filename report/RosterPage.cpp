@@ -1,5 +1,6 @@
 #include "report/RosterPage.h"
 
+#include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "sensyu/cSensyuFile.h"
 
@@ -8,14 +9,18 @@ constexpr const char* kWhite = "bgcolor=\"#ffffff\"";
 constexpr const char* kCream = "bgcolor=\"#ffffe0\"";
 }  // namespace
 
-cRosterPage::cRosterPage(const cSensyuFile& sensyu, int16_t count) : s(sensyu), m_Colour(kWhite) {
+cRosterPage::cRosterPage(const cSensyuFile& sensyu, int16_t count, bool extras)
+    : s(sensyu), m_Colour(kWhite), m_Extras(extras) {
   for (const char* line : {"<HTML><HEAD><TITLE>モーターボートファン手帳ページ</TITLE>", "<style type=\"text/css\">",
-                           "<!--", " a { text-decoration:none;}", "-->", "</style>",
-                           "</HEAD><BODY><H3>モーターボートファン手帳</H3>■<A HREF=索引.html>索引</A><BR><HR>",
-                           "<TABLE BORDER CELLPADDING=3>"}) {
+                           "<!--", " a { text-decoration:none;}", "-->", "</style>"}) {
     m_Page << line;
     m_Page.EndLine();
   }
+  m_Page << "</HEAD><BODY><H3>モーターボートファン手帳</H3>■<A HREF=索引.html>索引</A>"
+         << (m_Extras ? ExtraLinksAndSearch() : "<BR>") << "<HR>";
+  m_Page.EndLine();
+  m_Page << "<TABLE BORDER CELLPADDING=3>";
+  m_Page.EndLine();
   m_Page << "<CAPTION>" << PrintForm(s.Nen()) << "年" << GetKiName(s.Ki()) << "期" << "\u3000"
          << PrintForm(count) << "名</CAPTION>";
   m_Page.EndLine();
@@ -31,7 +36,9 @@ void cRosterPage::AddCell(const std::string& no, const std::string& path) {
     m_Colour = (m_Colour == kWhite) ? kCream : kWhite;
   }
   const bool a1 = s.Class(no) == "A1";
-  m_Page << "<TD NOWAP " << m_Colour << ">" << Escaped{no} << label << (a1 ? "<BR><B><A HREF=" : "<BR><A HREF=")
+  m_Page << "<TD NOWAP " << m_Colour;
+  if (m_Extras) WriteSearchKey(m_Page, s, no);
+  m_Page << ">" << Escaped{no} << label << (a1 ? "<BR><B><A HREF=" : "<BR><A HREF=")
          << Escaped{path} << ">" << Escaped{s.NameKanji(no)} << (a1 ? "</A></B></TD>" : "</A></TD>");
   if (++m_Cells == 6) {
     m_Page << "</TR>";
@@ -54,6 +61,10 @@ const std::string& cRosterPage::Finish() {
   m_Page.EndLine();
   m_Page << CommonFooter();
   m_Page.EndLine();
+  if (m_Extras) {
+    m_Page << SearchScript();
+    m_Page.EndLine();
+  }
   m_Page << "</BODY></HTML>";
   m_Page.EndLine();
   return m_Page.Bytes();

@@ -10,8 +10,8 @@ class cSensyuFile;
 // term with alternating cell colours.
 class cRosterPage {
  public:
-  /// Head lines up to the table caption.
-  cRosterPage(const cSensyuFile& sensyu, int16_t count);
+  /// Head lines up to the table caption; `extras`: the links to the extra pages and the search.
+  cRosterPage(const cSensyuFile& sensyu, int16_t count, bool extras = false);
   /// Writes the racer's cell; `path` is the page link as the roster shows it.
   void AddCell(const std::string& no, const std::string& path);
   /// Closes the table and ends the page.
@@ -23,4 +23,5 @@ class cRosterPage {
   int m_Cells = 0;
   int16_t m_PrevYoseiKi = 0;
   const char* m_Colour;
+  bool m_Extras;
 };

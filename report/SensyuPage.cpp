@@ -3,7 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "report/ChartScale.h"
 #include "report/ConvertFanFile.h"
+#include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "report/PageText.h"
 #include "report/PeriodHistory.h"
@@ -91,18 +93,6 @@ struct cFixedParts {
   cEncodedText chartFrame{kChartFrame};
 };
 
-// A chart coordinate held in tenths of a pixel, written "123.4".
-std::string Tenths(int tenths) {
-  return std::to_string(tenths / 10) + "." + static_cast<char>('0' + tenths % 10);
-}
-
-// Height in tenths of a pixel of a figure in steps of 1/1000 of its scale,
-// kept inside the plot area.
-int ChartY(float figure, double steps) {
-  const long step = std::clamp(std::lround(static_cast<double>(figure) * steps), 0L, 1000L);
-  return 2200 - 2 * static_cast<int>(step);
-}
-
 // One row of the period table: the period's label and the racer's figures.
 struct cHistoryLine {
   const std::string* label;
@@ -118,8 +108,8 @@ const cFixedParts& Fixed() {
 // data object is read by racer number; the page keeps no copy of the record.
 class cSensyuPage {
  public:
-  cSensyuPage(const cSensyuFile& sensyu, std::string no, const cPeriodHistory* history)
-      : s(sensyu), m_No(std::move(no)), f(Fixed()), m_History(history) {}
+  cSensyuPage(const cSensyuFile& sensyu, std::string no, const cPeriodHistory* history, bool extras)
+      : s(sensyu), m_No(std::move(no)), f(Fixed()), m_History(history), m_Extras(extras) {}
 
   const std::string& Bytes() {
     WriteHead();
@@ -128,6 +118,11 @@ class cSensyuPage {
     m_Page.EndLine();
     WriteOverall();
     WriteCourses();
+    if (m_Extras) {
+      m_Page << "<BR>";
+      m_Page.EndLine();
+      WriteCourseChart(m_Page, s, m_No);
+    }
     if (m_History) WriteHistory();
     WriteTail();
     return m_Page.Bytes();
@@ -305,12 +300,13 @@ class cSensyuPage {
   std::string m_No;
   const cFixedParts& f;
   const cPeriodHistory* m_History;
+  bool m_Extras;
   cPageText m_Page;
 };
 
 }  // namespace
 
-std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history) {
-  cSensyuPage page(sensyu, sensyu.SensyuNo(index), history);
+std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history, bool extras) {
+  cSensyuPage page(sensyu, sensyu.SensyuNo(index), history, extras);
   return page.Bytes();
 }

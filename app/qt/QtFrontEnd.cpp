@@ -7,7 +7,7 @@
 
 #include "app/frmMain.h"
 #include "app/qt/cMainWindow.h"
-#include "app/qt/cQtDownloader.h"
+#include "app/qt/QtHttpGet.h"
 #include "app/qt/cQtShell.h"
 #include "platform/KnownFolders.h"
 
@@ -34,7 +34,7 @@ int RunQtFrontEnd(const cCommandLine& cmd) {
 
   cQtShell shell;
   cMainWindow window;
-  cQtDownloader downloader(DownloadFolder(), DownloadBase());
+  cHttpDownloader downloader(QtHttpGet, DownloadFolder(), DownloadBase());
   frmMain main(window, window, shell, DiskSites(), &downloader);
   window.Attach(&main);
   const eStartOutcome outcome = main.Form_Load(cmd);

@@ -1,6 +1,5 @@
 #include "app/WindowFrontEnd.h"
 #include "app/frmMain.h"
-#include "app/win32/cWinHttpDownloader.h"
 #include "platform/KnownFolders.h"
 #include "platform/NativeWindow.h"
 #include "platform/OpenDocument.h"
@@ -62,7 +61,7 @@ class cMainWindow : public cWindowServices, public cFormWindow {
 int RunWindowFrontEnd(const cCommandLine& cmd) {
   cDesktopShell shell;
   cMainWindow window;
-  cWinHttpDownloader downloader(DownloadFolder(), DownloadBase());
+  cHttpDownloader downloader(HttpGet, DownloadFolder(), DownloadBase());
   frmMain main(window, window, shell, DiskSites(), &downloader);
   window.Attach(&main);
   const eStartOutcome outcome = main.Form_Load(cmd);
@@ -71,6 +70,10 @@ int RunWindowFrontEnd(const cCommandLine& cmd) {
   return ExitStatus(outcome);
 }
 
+void ShowStartupText(const std::string& text, bool failure) {
+  ShowNativeBox(text, kAppTitle, eBoxButtons::OK, failure ? eBoxIcon::Exclamation : eBoxIcon::Information);
+}
+
 std::unique_ptr<cFanDownloader> MakeDownloader() {
-  return std::make_unique<cWinHttpDownloader>(DownloadFolder(), DownloadBase());
+  return std::make_unique<cHttpDownloader>(HttpGet, DownloadFolder(), DownloadBase());
 }

@@ -40,12 +40,19 @@ cNewFile::cNewFile(const fs::path& folder, const std::string& prefix, std::strin
   m_Temp = pattern;
   ::flock(fd, LOCK_EX | LOCK_NB);  // tells RemoveStaleNewFiles that this one is alive
   UsualPermissions(fd);
-  if (const int err = WriteAll(fd, bytes); err != 0) throw cFileFailure(m_Temp, err);
+  if (const int err = WriteAll(fd, bytes); err != 0) {
+    Discard();  // no destructor runs for a constructor that throws
+    throw cFileFailure(folder, err);
+  }
 }
 
-cNewFile::~cNewFile() {
+cNewFile::~cNewFile() { Discard(); }
+
+void cNewFile::Discard() {
   if (!m_Placed && !m_Temp.empty()) ::unlink(m_Temp.c_str());
+  m_Temp.clear();
   if (m_Handle >= 0) ::close(static_cast<int>(m_Handle));
+  m_Handle = -1;
 }
 
 // A hard link fails when the name is taken, so a file that appeared meanwhile

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/FileSystem.h"
 #include "platform/SiteFolder.h"
@@ -29,14 +30,13 @@ uint32_t NewFolderMode() {
   return 0777 & ~mask;
 }
 
-cEntry Stat(const fs::path& path, int (*call)(const char*, struct stat*)) {
-  struct stat st{};
-  if (Retried([&] { return call(path.c_str(), &st); }) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return {};
-    throw cFileFailure(path, errno);
-  }
-  return {KindOf(st.st_mode), static_cast<uint32_t>(st.st_mode & 07777), static_cast<int64_t>(st.st_gid),
-          static_cast<uint64_t>(st.st_dev), int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec,
+cEntry EntryOf(const struct stat& st) {
+  return {KindOf(st.st_mode),
+          static_cast<uint32_t>(st.st_mode & 07777),
+          static_cast<int64_t>(st.st_gid),
+          static_cast<uint64_t>(st.st_dev),
+          static_cast<uint64_t>(st.st_size),
+          int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec,
           static_cast<uint64_t>(st.st_ino)};
 }
 
@@ -61,9 +61,31 @@ class cFlockLock : public cHeldLock {
 
 class cPosixFileSystem : public cFileSystem {
  public:
-  cEntry Look(const fs::path& path) override { return Stat(path, ::lstat); }
+  cEntry Look(const fs::path& path) override {
+    struct stat st{};
+    if (Retried([&] { return ::lstat(path.c_str(), &st); }) != 0) {
+      if (errno == ENOENT || errno == ENOTDIR) return {};
+      throw cFileFailure(path, errno);
+    }
+    return EntryOf(st);
+  }
 
-  cEntry LookThrough(const fs::path& path) override { return Stat(path, ::stat); }
+  cEntry LookThrough(const fs::path& path) override {
+    struct stat st{};
+    if (Retried([&] { return ::stat(path.c_str(), &st); }) != 0) {
+      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return {};
+      throw cFileFailure(path, errno);
+    }
+    return EntryOf(st);
+  }
+
+  fs::path Canonical(const fs::path& path) override {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) throw cFileFailure(path, errno);
+    fs::path canonical(resolved);
+    ::free(resolved);
+    return canonical;
+  }
 
   std::vector<std::string> List(const fs::path& folder) override {
     DIR* dir = ::opendir(folder.c_str());

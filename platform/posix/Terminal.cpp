@@ -16,3 +16,5 @@ int TerminalColumns() {
 bool WindowsNeedDisplayServer() { return true; }
 
 bool RunsInCallersConsole() { return false; }
+
+bool ReachCallersConsole() { return true; }

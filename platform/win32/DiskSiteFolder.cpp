@@ -11,9 +11,9 @@ class cDiskSiteFolder : public cSiteFolder {
 
   void CreateFolder(const std::filesystem::path& relative) override {
     const std::filesystem::path folder = m_Root / relative;
-    if (::CreateDirectoryW(folder.c_str(), nullptr)) return;
+    if (::CreateDirectoryW(LongPath(folder).c_str(), nullptr)) return;
     const int err = LastError();
-    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPath(folder).c_str());
     if (err == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
       return;
@@ -23,7 +23,7 @@ class cDiskSiteFolder : public cSiteFolder {
   // Flushed file by file: Windows has no call that flushes one folder's tree.
   void WritePage(const std::filesystem::path& relative, std::string_view bytes) override {
     const std::filesystem::path file = m_Root / relative;
-    cHandle h(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    cHandle h(::CreateFileW(LongPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.Valid()) throw cFileFailure(file, LastError());
     while (!bytes.empty()) {
       DWORD written = 0;

@@ -3,7 +3,7 @@
 #include "platform/win32/Wide.h"
 
 std::string ReadWholeFile(const std::filesystem::path& file) {
-  const cHandle h(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  const cHandle h(::CreateFileW(LongPath(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h.Valid()) throw cReadFailure(static_cast<int>(::GetLastError()));
   std::string bytes;

@@ -100,15 +100,18 @@ LRESULT CALLBACK cWin32Window::Procedure(HWND window, UINT message, WPARAM w, LP
   return ::DefWindowProcW(window, message, w, l);
 }
 
-bool cWin32Window::Box(const std::string& text, const std::string& caption, eBoxButtons buttons, eBoxIcon icon) {
+bool Box(HWND owner, const std::string& text, const std::string& caption, eBoxButtons buttons, eBoxIcon icon) {
   const bool yesNo = buttons == eBoxButtons::YesNo;
-  // Startup's boxes come before the window is shown; the run's own boxes sit over it.
-  HWND owner = ::IsWindowVisible(m_Window) ? m_Window : nullptr;
   const int pressed = ::MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(),
                                     (yesNo ? MB_YESNO : MB_OK) | IconOf(icon) | MB_SETFOREGROUND);
   // A box that could not be shown was answered by no one: never take it for No.
   if (pressed == 0) throw std::runtime_error("cannot show a message box: " + ErrorText(static_cast<int>(::GetLastError())));
   return !yesNo || pressed == IDYES;
+}
+
+bool cWin32Window::Box(const std::string& text, const std::string& caption, eBoxButtons buttons, eBoxIcon icon) {
+  // Startup's boxes come before the window is shown; the run's own boxes sit over it.
+  return ::Box(::IsWindowVisible(m_Window) ? m_Window : nullptr, text, caption, buttons, icon);
 }
 
 void cWin32Window::PumpMessages() {
@@ -127,6 +130,10 @@ void cWin32Window::ShowAtTopLeft() {
 }
 
 }  // namespace
+
+bool ShowNativeBox(const std::string& text, const std::string& caption, eBoxButtons buttons, eBoxIcon icon) {
+  return Box(nullptr, text, caption, buttons, icon);
+}
 
 std::unique_ptr<cNativeWindow> MakeNativeWindow(const cNativeWindowLayout& layout, std::function<bool()> mayClose) {
   return std::make_unique<cWin32Window>(layout, std::move(mayClose));

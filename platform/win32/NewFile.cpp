@@ -11,6 +11,17 @@ namespace {
 
 int LastError() { return static_cast<int>(::GetLastError()); }
 
+// 0, or the system's error number.
+int WriteAll(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr)) return LastError();
+    bytes.remove_prefix(written);
+  }
+  return ::FlushFileBuffers(h) ? 0 : LastError();
+}
+
 }  // namespace
 
 // Held open without leave to delete it, so RemoveStaleNewFiles passes it by.
@@ -19,7 +30,7 @@ cNewFile::cNewFile(const fs::path& folder, const std::string& prefix, std::strin
   HANDLE h = INVALID_HANDLE_VALUE;
   for (int attempt = 0; h == INVALID_HANDLE_VALUE; ++attempt) {
     m_Temp = folder / Widen(prefix + std::to_string(random()));
-    h = ::CreateFileW(m_Temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+    h = ::CreateFileW(LongPath(m_Temp).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (h == INVALID_HANDLE_VALUE && (LastError() != ERROR_FILE_EXISTS || attempt > 100)) {
       const int err = LastError();
@@ -28,25 +39,26 @@ cNewFile::cNewFile(const fs::path& folder, const std::string& prefix, std::strin
     }
   }
   m_Handle = reinterpret_cast<std::intptr_t>(h);
-  while (!bytes.empty()) {
-    DWORD written = 0;
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr)) throw cFileFailure(m_Temp, LastError());
-    bytes.remove_prefix(written);
+  if (const int err = WriteAll(h, bytes); err != 0) {
+    Discard();  // no destructor runs for a constructor that throws
+    throw cFileFailure(folder, err);
   }
-  if (!::FlushFileBuffers(h)) throw cFileFailure(m_Temp, LastError());
 }
 
-cNewFile::~cNewFile() {
+cNewFile::~cNewFile() { Discard(); }
+
+void cNewFile::Discard() {
   if (m_Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(m_Handle));
-  if (!m_Placed && !m_Temp.empty()) ::DeleteFileW(m_Temp.c_str());
+  m_Handle = -1;
+  if (!m_Placed && !m_Temp.empty()) ::DeleteFileW(LongPath(m_Temp).c_str());
+  m_Temp.clear();
 }
 
 bool cNewFile::PlaceAs(const fs::path& target) {
   if (m_Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(m_Handle));  // Windows moves no open file
   m_Handle = -1;
-  if (::MoveFileExW(m_Temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (::MoveFileExW(LongPath(m_Temp).c_str(), LongPath(target).c_str(), MOVEFILE_WRITE_THROUGH)) {
+    ::SetFileAttributesW(LongPath(target).c_str(), FILE_ATTRIBUTE_NORMAL);
     m_Placed = true;
     return true;
   }
@@ -57,10 +69,10 @@ bool cNewFile::PlaceAs(const fs::path& target) {
 
 void RemoveStaleNewFiles(const fs::path& folder, const std::string& prefix) {
   WIN32_FIND_DATAW found{};
-  HANDLE h = ::FindFirstFileW((folder / Widen(prefix + "*")).c_str(), &found);
+  HANDLE h = ::FindFirstFileW(LongPath(folder / Widen(prefix + "*")).c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return;
   do {
-    ::DeleteFileW((folder / found.cFileName).c_str());  // fails while a running download holds it
+    ::DeleteFileW(LongPath(folder / found.cFileName).c_str());  // fails while a running download holds it
   } while (::FindNextFileW(h, &found));
   ::FindClose(h);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,21 @@ inline std::string Narrow(std::wstring_view wide) {
   std::string utf8(static_cast<std::size_t>(n), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
   return utf8;
+}
+
+// From 248 characters on, a path reaches the system's file calls only in the
+// "\\?\" form, which takes it as it stands: absolute, "\" between names,
+// nothing left to resolve.
+inline std::wstring LongPath(const std::filesystem::path& path) {
+  constexpr std::size_t kShortest = 240;
+  std::wstring text = path.wstring();
+  if (text.size() < kShortest || text.starts_with(L"\\\\?\\")) return text;
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(path, ec).lexically_normal();
+  if (ec) return text;
+  text = full.make_preferred().wstring();
+  if (text.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + text.substr(2);
+  return L"\\\\?\\" + text;
 }
 
 // Closes a handle however the scope is left.

@@ -18,7 +18,7 @@ std::string Unblank(std::string text) {
 std::string Described(const cCommandLine& cmd) {
   static const char* const kActions[] = {"Run", "Help", "Version", "Error"};
   std::string flags = std::string(cmd.assumeYes ? "y" : "") + (cmd.noOpen ? "o" : "") + (cmd.noGui ? "g" : "") +
-                      (cmd.download ? "d" : "") + (cmd.history ? "h" : "");
+                      (cmd.download ? "d" : "") + (cmd.history ? "h" : "") + (cmd.extras ? "x" : "");
   const std::string history =
       !cmd.history ? "" : cmd.download ? std::to_string(cmd.historyPeriods) : PathToUtf8(cmd.historyFolder);
   return std::string(kActions[static_cast<int>(cmd.action)]) + " " + (flags.empty() ? "-" : flags) + " " +

@@ -1,7 +1,8 @@
-// The period and file-name choices, the redirect rule, and real downloads
-// from tests/support/download_server.py on 127.0.0.1, with no Qt application
-// running beforehand.
-#include "app/qt/cQtDownloader.h"
+// Real downloads with the Qt half from tests/support/download_server.py on
+// 127.0.0.1, with no Qt application running beforehand.
+#include "app/qt/QtHttpGet.h"
+
+#include "app/FanDownload.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -18,58 +19,6 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-TEST(FanDownload, NewestPeriodsByDate) {
-  const struct { int year, month; std::vector<std::string> periods; } rows[] = {
-      {2026, 1, {"2510", "2504"}},  {2026, 4, {"2510", "2504"}},  {2026, 5, {"2604", "2510"}},
-      {2026, 10, {"2604", "2510"}}, {2026, 11, {"2610", "2604"}}, {2000, 12, {"0010", "0004"}},
-      {2000, 3, {"9910", "9904"}}};
-  for (const auto& row : rows) EXPECT_EQ(NewestPeriods(row.year, row.month), row.periods) << row.month;
-  for (const char* good : {"2510", "0004"}) EXPECT_TRUE(IsValidPeriod(good)) << good;
-  for (const char* bad : {"", "251", "25100", "2505", "2a10", "-510"}) EXPECT_FALSE(IsValidPeriod(bad)) << bad;
-}
-
-// The periods a download with history fetches before the newest, found by the newest archive's name.
-TEST(FanDownload, OlderPeriodsByTheNewestArchive) {
-  const struct { const char* name; int count; std::vector<std::string> periods; } rows[] = {
-      {"fan2510.lzh", 3, {"2504", "2410", "2404"}}, {"fan2604 (1).lzh", 2, {"2510", "2504"}},
-      {"fan0210.lzh", 9, {"0204", "0110", "0104"}}, {"fan2510.lzh", 0, {}},
-      {"fan2505.lzh", 1, {}}, {"lh5-level1.lzh", 1, {}}, {"fa", 1, {}}};
-  for (const auto& row : rows)
-    EXPECT_EQ(PeriodsBefore(ArchivePeriod(row.name), row.count), row.periods) << row.name << " " << row.count;
-}
-
-TEST(FanDownload, KeepsBothFilesLikeABrowser) {
-  cTempDir dir;
-  const fs::path old = dir.WriteFile("fan2510.lzh", "old");
-  std::error_code ec;
-  EXPECT_EQ(SaveArchive(dir.Path(), "fan2510.lzh", "new", ec), dir.Path() / "fan2510 (1).lzh");
-  EXPECT_EQ(SaveArchive(dir.Path(), "fan2510.lzh", "new", ec), dir.Path() / "fan2510 (1).lzh");
-  EXPECT_EQ(SaveArchive(dir.Path(), "fan2510.lzh", "newer", ec), dir.Path() / "fan2510 (2).lzh");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);  // no temp left
-  EXPECT_EQ(fs::file_size(old), 3u);
-}
-
-TEST(FanDownload, RedirectRule) {
-  const struct { const char *from, *to; int hops; bool allowed; } rows[] = {
-      {"https://a/x", "https://b/y", 0, true},  {"http://a/x", "https://a/x", 0, true},
-      {"http://a/x", "http://b/x", 4, true},    {"https://a/x", "http://a/x", 0, false},
-      {"HTTPS://a/x", "Http://a/x", 0, false},  {"https://a/x", "https://a/y", 5, false},
-      {"https://a/x", "ftp://a/x", 0, false},   {"http://a/x", "file:///etc/passwd", 0, false},
-      {"https://a/x", "httpsx://a/x", 0, false}};
-  for (const auto& r : rows) EXPECT_EQ(RedirectAllowed(r.from, r.to, r.hops), r.allowed) << r.from << " " << r.to;
-}
-
-TEST(FanDownload, TellsTheLimitsAsSet) {
-  const struct { eDownloadFailure failure; cDownloadLimits limits; const char* reason; } rows[] = {
-      {eDownloadFailure::Timeout, {}, "30 秒間データが届きませんでした。"},
-      {eDownloadFailure::TooSlow, {}, "10 分以内に受け取りが終わりませんでした。"},
-      {eDownloadFailure::TooSlow, {30s, 90s}, "90 秒以内に受け取りが終わりませんでした。"}};
-  for (const auto& r : rows) {
-    EXPECT_EQ(DownloadFailureText("u", r.failure, "", r.limits),
-              std::string("ファン手帳ファイルをダウンロードできません。\r\nu\r\n") + r.reason);
-  }
-}
 
 // The network half: a body reaches the folder only whole; a connection that
 // fails, ends early, trickles, falls silent or hops too often shows one box
@@ -113,7 +62,7 @@ TEST(FanDownload, FromLocalServer) {
       fs::create_directories(folder);
       saved.WriteFile(std::to_string(i) + "/.tobirex-download-Ab12Cd", "half");
     }
-    const auto result = cQtDownloader(folder, row.base, row.limits).Download(row.yymm, window);
+    const auto result = cHttpDownloader(QtHttpGet, folder, row.base, row.limits).Download(row.yymm, window);
     if (!row.counter.empty()) {
       EXPECT_EQ(window.counter, row.counter) << i;
     }
@@ -144,7 +93,7 @@ TEST(FanDownload, CtrlCStopsTheDownload) {
     const cInterruptScope interruptible;
     std::thread ctrlC([] { std::this_thread::sleep_for(300ms), kill(getpid(), SIGINT); });
     try {
-      cQtDownloader(saved.Path() / "d", server.Base() + "/drip/1", {60s, 60s}).Download("1904", window);
+      cHttpDownloader(QtHttpGet, saved.Path() / "d", server.Base() + "/drip/1", {60s, 60s}).Download("1904", window);
     } catch (const cInterrupted& e) {
       stoppedBy = e.Signal();
     }

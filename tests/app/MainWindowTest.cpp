@@ -12,7 +12,7 @@
 
 #include "app/qt/QtFrontEnd.h"
 #include "app/qt/cMainWindow.h"
-#include "app/qt/cQtDownloader.h"
+#include "app/qt/QtHttpGet.h"
 #include "app/qt/cQtShell.h"
 #include "support/LocalServer.h"
 #include "support/TempDir.h"
@@ -120,7 +120,7 @@ TEST(MainWindow, DownloadsOnYesAndStopsWhenClosed) {
     const fs::path out = home.Path() / row.what / "site", downloads = home.Path() / row.what / "Downloads";
     cMainWindow window;
     cQtShell shell;
-    cQtDownloader downloader(downloads, server.Base() + (row.close ? "/drip/1" : ""));
+    cHttpDownloader downloader(QtHttpGet, downloads, server.Base() + (row.close ? "/drip/1" : ""));
     frmMain main(window, window, shell, DiskSites(), &downloader);
     window.Attach(&main);
     int closes = 0, refused = 0;

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "app/frmMain.h"
+#include "platform/ErrorText.h"
 #include "platform/Interrupt.h"
 #include "platform/Path.h"
 #include "support/FakeWindow.h"
@@ -55,7 +56,7 @@ struct cStart {
   cSiteFactory sites = DiskSites();
   cFileSystem* files = &SystemFileSystem();
   fs::path Desktop() const { return tmp.Path() / "Desktop"; }
-  fs::path Site() const { return Desktop() / "ファン手帳"; }
+  fs::path Site() const { return Desktop() / PathFromUtf8("ファン手帳"); }
 
   eStartOutcome Run(std::vector<std::string> words) {
     shell.desktop = Desktop().string();
@@ -167,8 +168,9 @@ TEST(frmMain, RefusedOrFailedRunsLeaveTheOldSiteAsItWas) {
       {"text that is no fan file", "fields.txt", "", {}, eStartOutcome::NotAFanFile, "選手のレコード"},
       {"declined", "six_racers.txt", "", {MsgResult::No}, eStartOutcome::Declined, "変換しますか。"},
       {"page unwritable", "seven_racers.txt", "4000/4321.html", {}, eStartOutcome::ConversionFailed,
-       "ファイルを書き込めません。\r\n4000/4321.html\r\nNo space left on device\r\n(Error code:28)"},
-      {"flush fails", "seven_racers.txt", "flush", {}, eStartOutcome::ConversionFailed, "Input/output error"},
+       "ファイルを書き込めません。\r\n" + PathToUtf8(fs::path("4000") / "4321.html") + "\r\n" + ErrorText(ENOSPC) +
+           "\r\n(Error code:" + std::to_string(ENOSPC) + ")"},
+      {"flush fails", "seven_racers.txt", "flush", {}, eStartOutcome::ConversionFailed, ErrorText(EIO)},
       {"out of memory", "seven_racers.txt", "out of memory", {}, eStartOutcome::ConversionFailed, "予期しないエラー"},
   };
   for (const auto& row : rows) {
@@ -206,7 +208,8 @@ TEST(frmMain, FailuresAfterTheSwapAreTold) {
     bool outOfMemory = false;
     cStubbornOldSite() : cStepFileSystem(0, eFault::FailOnce, true) {}
     void Remove(const fs::path& path) override {
-      if (PathToUtf8(path).find(".tobirex-gone-") == std::string::npos) return cStepFileSystem::Remove(path);
+      // The old site stands aside (or, exchanged, in the staging folder's place) under one of our names.
+      if (PathToUtf8(path).find(".tobirex-") == std::string::npos) return cStepFileSystem::Remove(path);
       if (outOfMemory) throw std::bad_alloc();
       throw cFileFailure(path, EACCES);
     }
@@ -219,7 +222,7 @@ TEST(frmMain, FailuresAfterTheSwapAreTold) {
     s.files = &stubborn;
     EXPECT_EQ(s.Run({"--yes", s.Data("seven_racers.txt")}), outOfMemory ? eStartOutcome::ConversionFailed : eStartOutcome::Converted);
     EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "新しいページへの入れ替えは済んでいます。" : "片付けられませんでした。"), std::string::npos);
-    EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "std::bad_alloc" : ".ファン手帳.tobirex-gone-"), std::string::npos);
+    EXPECT_NE(s.window.boxes.back().text.find(outOfMemory ? "std::bad_alloc" : ".ファン手帳.tobirex-"), std::string::npos);
     EXPECT_TRUE(fs::exists(s.Site() / "5000/5001.html"));  // the new site is in place
     s.files = &SystemFileSystem();
     ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
@@ -236,12 +239,17 @@ TEST(frmMain, ReplacesOnlyASiteOfItsOwn) {
   const std::string input = s.tmp.WriteFile("odd.txt", fan).string();
   ASSERT_EQ(s.Run({"--yes", input}), eStartOutcome::Converted);
   EXPECT_TRUE(fs::exists(s.Site() / "0000/ 123.html") && fs::exists(s.Site() / "9000/9999.html"));
+  // What a file manager leaves in a folder it shows is carried over, never refused.
+  for (const char* own : {"Desktop/ファン手帳/desktop.ini", "Desktop/ファン手帳/9000/Thumbs.db", "Desktop/ファン手帳/.DS_Store"})
+    s.tmp.WriteFile(own, "the file manager's");
   EXPECT_EQ(s.Run({"--yes", input}), eStartOutcome::Converted);
+  EXPECT_TRUE(fs::exists(s.Site() / "desktop.ini") && fs::exists(s.Site() / "9000/Thumbs.db") &&
+              fs::exists(s.Site() / ".DS_Store"));
   s.tmp.WriteFile("Desktop/ファン手帳/9000/notes.txt", "mine");
   const auto before = s.Tree();
   EXPECT_EQ(s.Run({"--yes", input}), eStartOutcome::Refused);
   EXPECT_EQ(ExitStatus(eStartOutcome::Refused), 2);
-  EXPECT_NE(s.window.boxes[0].text.find("9000/notes.txt"), std::string::npos);
+  EXPECT_NE(s.window.boxes[0].text.find(PathToUtf8(fs::path("9000") / "notes.txt")), std::string::npos);
   EXPECT_TRUE(s.Tree() == before);
 }
 

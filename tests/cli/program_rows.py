@@ -12,10 +12,10 @@ a row without "pages" expects no site at all, so nothing under its folder may ch
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
 when run as root; "only": the row is skipped otherwise), unset a variable ("env" value null), put files
 into the output folder "during" the run (they must be there afterwards), expect the output folder's
-"mode" and group afterwards, and write its standard output into a terminal
-("tty": its columns; the terminal ends lines with CR LF). A row may "serve" files from a local download
-server (TOBIREX_DOWNLOAD_BASE), name the files it expects "written" outside the output folder and
-those it expects "gone" afterwards."""
+"mode" and group afterwards, name site pages that must be "absent", and write its standard output into a
+terminal ("tty": its columns; the terminal ends lines with CR LF). A row may "serve" files from a local
+download server (TOBIREX_DOWNLOAD_BASE), name the files it expects "written" outside the output folder
+and those it expects "gone" afterwards."""
 import concurrent.futures, contextlib, fcntl, functools, hashlib, json, os, pty, random, re, signal, stat, struct, \
     subprocess, sys, tempfile, termios, threading, time
 from pathlib import Path
@@ -202,6 +202,7 @@ def run_row(row, exe, sample):
             for name, piece in row.get("contains", {}).items():
                 if not (site / name).is_file() or piece.encode("cp932") not in (site / name).read_bytes():
                     failures.append(f"{name} lacks {piece!r}")
+            failures += [f"{name} is still there" for name in row.get("absent", []) if (site / name).exists()]
             for page in site.rglob("*") if "lacks" in row else []:
                 if page.is_file() and row["lacks"].encode().lower() in page.read_bytes().lower():
                     failures.append(f"{page.relative_to(site)} holds {row['lacks']!r} from the file")

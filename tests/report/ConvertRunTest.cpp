@@ -22,7 +22,9 @@ struct cRun {
   cMemorySite site;
   cNameList lstName;
   std::shared_ptr<cSensyuFile> sensyu;
-  bool Convert(const std::string& bytes) { return ConvertFanFile("fan.txt", bytes, site, window, lstName, sensyu); }
+  bool Convert(const std::string& bytes, bool extras = false) {
+    return ConvertFanFile("fan.txt", bytes, site, window, lstName, sensyu, nullptr, extras);
+  }
   std::string Boxes() const {
     std::string text;
     for (const auto& box : window.boxes) text += box.caption + ": " + box.text + "\n";
@@ -31,11 +33,13 @@ struct cRun {
   }
 };
 
+// ranking_ties with --extras: ties and the 30-start line in every ranking, a course without starts.
 TEST(ConvertFanFile, WritesTheGoldenSites) {
-  for (const char* name : {"seven_racers", "six_racers", "malformed", "empty", "damaged"}) {
+  for (const auto& [name, extras] : {std::pair{"seven_racers", false}, {"six_racers", false}, {"malformed", false},
+                                     {"empty", false}, {"damaged", false}, {"ranking_ties", true}}) {
     SCOPED_TRACE(name);
     cRun run;
-    ASSERT_TRUE(run.Convert(ReadBytes(DataPath(std::string(name) + ".txt")))) << run.Boxes();
+    ASSERT_TRUE(run.Convert(ReadBytes(DataPath(std::string(name) + ".txt")), extras)) << run.Boxes();
     const fs::path golden = fs::path(TEST_GOLDEN_DIR) / name;
     std::size_t files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(golden)) {
@@ -48,21 +52,24 @@ TEST(ConvertFanFile, WritesTheGoldenSites) {
   }
 }
 
-// The sample's 1,602 pages as size and FNV-1a hash, so that any byte that
-// changes anywhere in a realistic site is seen.
+// The sample's 1,602 pages (1,604 with --extras) as size and FNV-1a hash, so
+// that any byte that changes anywhere in a realistic site is seen.
 TEST(ConvertFanFile, WritesTheSampleSiteAsBefore) {
-  cRun run;
-  ASSERT_TRUE(run.Convert(ReadBytes(SAMPLE_FILE)));
-  std::string manifest;
-  for (const auto& [page, bytes] : run.site.pages) {
-    uint64_t hash = 0xcbf29ce484222325u;
-    for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001b3u;
-    char line[64];
-    std::snprintf(line, sizeof line, " %zu %016llx\n", bytes.size(), static_cast<unsigned long long>(hash));
-    manifest += page + line;
+  for (const auto& [extras, expected] : {std::pair{false, "sample_site.manifest"}, {true, "sample_extras.manifest"}}) {
+    SCOPED_TRACE(expected);
+    cRun run;
+    ASSERT_TRUE(run.Convert(ReadBytes(SAMPLE_FILE), extras));
+    std::string manifest;
+    for (const auto& [page, bytes] : run.site.pages) {
+      uint64_t hash = 0xcbf29ce484222325u;
+      for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001b3u;
+      char line[64];
+      std::snprintf(line, sizeof line, " %zu %016llx\n", bytes.size(), static_cast<unsigned long long>(hash));
+      manifest += page + line;
+    }
+    ExpectMatchesFile(manifest, expected);
+    EXPECT_EQ(run.window.counter, "1600/1600");
   }
-  ExpectMatchesFile(manifest, "sample_site.manifest");
-  EXPECT_EQ(run.window.counter, "1600/1600");
 }
 
 // An entry added after the list was read still takes its place.
@@ -89,6 +96,7 @@ TEST(ConvertFanFile, TellsEveryFailureAndStops) {
     std::string file, failingPage;
     int pageErrno, folderErrno;
     std::string boxes;
+    bool extras = false;
   } rows[] = {
       {"folder in the way", six, "", 0, ENOTDIR,
        "Harumado: フォルダを作成できません。\r\n4000\r\n" + ErrorText(ENOTDIR) + "\r\n(Error code:20)\n"},
@@ -96,6 +104,8 @@ TEST(ConvertFanFile, TellsEveryFailureAndStops) {
        "Harumado: ファイルを書き込めません。\r\n4000/4003.html\r\n" + ErrorText(EIO) + "\r\n(Error code:5)\n"},
       {"disk full at the index", six, "索引.html", ENOSPC, 0,
        "Harumado: ファイルを書き込めません。\r\n索引.html\r\n" + ErrorText(ENOSPC) + "\r\n(Error code:28)\n"},
+      {"disk full at the race card", six, "出走表.html", ENOSPC, 0,
+       "Harumado: ファイルを書き込めません。\r\n出走表.html\r\n" + ErrorText(ENOSPC) + "\r\n(Error code:28)\n", true},
       {"most racers a file may hold", RacerLines(32766), "", 0, 0, ""},
       {"one racer more", RacerLines(32767), "", 0, 0, overflow},
       {"more than a count holds", RacerLines(32768), "", 0, 0, overflow},
@@ -107,7 +117,7 @@ TEST(ConvertFanFile, TellsEveryFailureAndStops) {
     run.site.failingPage = row.failingPage;
     run.site.pageErrno = row.pageErrno;
     run.site.folderErrno = row.folderErrno;
-    EXPECT_EQ(run.Convert(row.file), row.boxes.empty());
+    EXPECT_EQ(run.Convert(row.file, row.extras), row.boxes.empty());
     EXPECT_EQ(run.Boxes(), row.boxes);
   }
 }

@@ -21,6 +21,9 @@ class cStepFileSystem : public cFileSystem {
 
   cEntry Look(const std::filesystem::path& p) override { return Do(p, [&] { return Real().Look(p); }); }
   cEntry LookThrough(const std::filesystem::path& p) override { return Do(p, [&] { return Real().LookThrough(p); }); }
+  std::filesystem::path Canonical(const std::filesystem::path& p) override {
+    return Do(p, [&] { return Real().Canonical(p); });
+  }
   std::vector<std::string> List(const std::filesystem::path& p) override {
     std::vector<std::string> names = Do(p, [&] { return Real().List(p); });
     if (reverseListing) std::reverse(names.begin(), names.end());

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <random>
 
+#include "platform/Path.h"
+
 cTempDir::cTempDir() {
   std::random_device rd;
   auto base = std::filesystem::temp_directory_path();
@@ -17,7 +19,7 @@ cTempDir::~cTempDir() {
 }
 
 std::filesystem::path cTempDir::WriteFile(const std::string& name, std::string_view bytes) const {
-  auto file = m_Path / name;
+  auto file = m_Path / PathFromUtf8(name);
   std::ofstream out(file, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file;

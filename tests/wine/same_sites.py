@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""same_sites.py LINUX_TOBIREX WINDOWS_TOBIREX: the Windows program under Wine against the Linux one.
+"""same_sites.py LINUX_TOBIREX WINDOWS_TOBIREX: the Windows programs under Wine against the Linux one.
 
 Every fan file, archive and other file under tests/data and the bundled sample is converted by both
 programs from the command line; their exit statuses must be equal and, where a site is written, the
 sites byte for byte the same. A foreign output folder must be refused by both. Both download from a
 local server that answers well or misbehaves (redirects, cut bodies, a missing period, nothing
-listening): equal exit statuses and failure texts. Last the Windows program converts the sample in its
-window under Xvfb (the confirm box answered with Enter).
+listening): equal exit statuses and failure texts. The console twin tobirex.com beside WINDOWS_TOBIREX
+(tobirex.exe) runs every command-line case; last tobirex.exe converts the sample in its window under Xvfb
+(the confirm box answered with Enter). Both convert a file with its folders where a Windows user has them:
+Japanese names in FILE, --output DIR, --output=DIR and --history=DIR, the file manager's own files in the
+output folder, an output folder deeper than 260 characters.
 The Windows program sees the paths through Wine's drive Z:, which is the Linux root."""
-import concurrent.futures, os, re, subprocess, sys, tempfile
+import concurrent.futures, os, re, shutil, subprocess, sys, tempfile
 from pathlib import Path
 
 ROOT, DATA = Path(__file__).resolve().parents[2], Path(__file__).resolve().parents[1] / "data"
@@ -35,7 +38,8 @@ def compare(linux_exe, windows_exe, data, how, base):
     with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
         linux, windows = Path(top, "linux"), Path(top, "windows")
         for out in (linux, windows): out.mkdir(), (out / "notes.txt").write_text("mine") if how == "foreign" else None
-        windows_run = ["wine", windows_exe, *ARGS, "Z:" + str(windows).replace("/", "\\")]
+        program = windows_exe if how == "window" else Path(windows_exe).with_suffix(".com")
+        windows_run = ["wine", program, *ARGS, "Z:" + str(windows).replace("/", "\\")]
         data_arg = ["Z:" + str(data).replace("/", "\\")] if data else []
         got = {"linux": run([linux_exe, *ARGS, str(linux), str(data)], Path(top)) if data else
                         run([linux_exe, *ARGS, str(linux), *how.split()[1:]], Path(top), base + how.split()[0]),
@@ -46,6 +50,36 @@ def compare(linux_exe, windows_exe, data, how, base):
         failures = [f"exit status and box {got}"] if got["linux"] != got["windows"] else []
         if None in (a := site(linux), b := site(windows)):
             return failures + ([] if a is b else [f"a site from one only: {got}"])
+        return failures + [f"{name} differs" for name in sorted(a.keys() | b.keys()) if a.get(name) != b.get(name)][:10]
+
+
+PLACES = [  # (input folder, output folder, options (IN: the input folder; "=": the output folder joined), held files)
+    ("入力/日本語", "出力/日本", ["--output"], {}),
+    ("入力", "出力/ファン手帳", ["--output="], {}),
+    ("過去の期", "site", ["--history=IN", "--output"], {}),
+    ("in", "site", ["--output"], {"desktop.ini": "[.ShellClassInfo]", "4000/Thumbs.db": "x", ".DS_Store": "x"}),
+    ("in", "/".join(c * 90 for c in "abc") + "/site", ["--output"], {}),
+]
+
+
+def place(linux_exe, windows_exe, into, out, options, held):
+    """The failures of converting tests/data/history/fan2510.txt with its folders in the given places."""
+    with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
+        got = {}
+        for side, exe in (("linux", [linux_exe]), ("windows", ["wine", Path(windows_exe).with_suffix(".com")])):
+            named = (lambda p: "Z:" + str(p).replace("/", "\\")) if side == "windows" else str
+            folder, output = Path(top, side, into), Path(top, side, out)
+            shutil.copytree(DATA / "history", folder)
+            for name, text in held.items():
+                (output / name).parent.mkdir(parents=True, exist_ok=True), (output / name).write_text(text)
+            words = [w.replace("IN", named(folder)) for w in options]
+            words[-1:] = [words[-1] + named(output)] if words[-1].endswith("=") else [words[-1], named(output)]
+            status, _ = run(exe + ["--yes", "--no-gui", "--no-open", *words, named(folder / "fan2510.txt")], Path(top))
+            got[side] = (status, site(output))
+        (a_status, a), (b_status, b) = got["linux"], got["windows"]
+        failures = [f"exit statuses {a_status} and {b_status}"] if (a_status, b_status) != (0, 0) else []
+        if a is None or b is None or not held.keys() <= a.keys():
+            return failures + ["a site without the held files, or none"]
         return failures + [f"{name} differs" for name in sorted(a.keys() | b.keys()) if a.get(name) != b.get(name)][:10]
 
 
@@ -61,6 +95,7 @@ def main(linux_exe, windows_exe):
         bases = {d: f"http://127.0.0.1:{port}" for d in downloads} | {":1/ --download=2510": "http://127.0.0.1"}
         with concurrent.futures.ThreadPoolExecutor(2) as pool:
             results = list(pool.map(lambda case: compare(linux_exe, windows_exe, *case, bases.get(case[1])), cases[:-1]))
+            placed = list(pool.map(lambda case: place(linux_exe, windows_exe, *case), PLACES))
     finally:
         server.kill()
     # Wine's server, while it runs, keeps the display it started with (none): the window waits for it to end.
@@ -69,8 +104,12 @@ def main(linux_exe, windows_exe):
     for (data, how), failures in zip(cases, results):
         name = data.relative_to(ROOT) if data else "download from"
         print(("FAIL " if failures else "PASS ") + f"{name} {how}" + "".join("\n    " + f for f in failures))
-    failed = sum(map(bool, results))
-    print(f"{failed} of {len(cases)} inputs differ" if failed else f"all {len(cases)} inputs alike")
+    for (into, out, options, held), failures in zip(PLACES, placed):
+        print(("FAIL " if failures else "PASS ") + f"{' '.join(options)} {into} -> {out[:40]} {' '.join(held)}" +
+              "".join("\n    " + f for f in failures))
+    failed = sum(map(bool, results + placed))
+    total = len(cases) + len(PLACES)
+    print(f"{failed} of {total} inputs differ" if failed else f"all {total} inputs alike")
     return 1 if failed else 0
 
 

@@ -1,0 +1,24 @@
+#pragma once
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+// The inline SVG charts of the racer pages share one frame: plot area x 60..460,
+// y 20..220, coordinates held in tenths of a pixel.
+
+/// A chart coordinate held in tenths of a pixel, written "123.4".
+inline std::string Tenths(int tenths) {
+  char text[16];
+  char* end = std::to_chars(text, text + 12, tenths / 10).ptr;
+  *end++ = '.';
+  *end++ = static_cast<char>('0' + tenths % 10);
+  return std::string(text, end);
+}
+
+/// Height in tenths of a pixel of a figure in steps of 1/1000 of its scale,
+/// kept inside the plot area.
+inline int ChartY(float figure, double steps) {
+  const long step = std::clamp(std::lround(static_cast<double>(figure) * steps), 0L, 1000L);
+  return 2200 - 2 * static_cast<int>(step);
+}

@@ -1,0 +1,157 @@
+#include <array>
+
+#include "report/ChartScale.h"
+#include "report/ExtraPages.h"
+#include "report/Format.h"
+#include "sensyu/cSensyuFile.h"
+
+namespace {
+
+// The frame of the period chart: the starts' scale on the left (five steps of
+// a round size), the rates' (0-100 %) on the right, sharing the grid. Starts are
+// grey bars with their count above; the top-two rate is a dashed line with
+// squares, the top-three rate a solid line with discs, so that the chart reads
+// in black and white too.
+constexpr const char* kHead =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"520\" height=\"290\" viewBox=\"0 0 520 290\" "
+    "role=\"img\" font-family=\"sans-serif\" font-size=\"11\">\r\n"
+    "<title>コース別の進入回数と2連対率・3連対率</title><desc>";
+constexpr const char* kFrame =
+    "<path d=\"M60 20H460M60 60H460M60 100H460M60 140H460M60 180H460\" stroke=\"#cccccc\"/>"
+    "<path d=\"M60 20V220H460V20\" fill=\"none\" stroke=\"black\"/>\r\n"
+    "<g text-anchor=\"start\"><text x=\"466\" y=\"224\">0</text><text x=\"466\" y=\"184\">20</text>"
+    "<text x=\"466\" y=\"144\">40</text><text x=\"466\" y=\"104\">60</text><text x=\"466\" y=\"64\">80</text>"
+    "<text x=\"466\" y=\"24\">100</text></g>\r\n"
+    "<text x=\"60\" y=\"12\" text-anchor=\"middle\">進入回数</text>"
+    "<text x=\"460\" y=\"12\" text-anchor=\"middle\">連対率(%)</text>\r\n"
+    "<g text-anchor=\"middle\"><text x=\"93.3\" y=\"238\">1コース</text><text x=\"160.0\" y=\"238\">2コース</text>"
+    "<text x=\"226.7\" y=\"238\">3コース</text><text x=\"293.3\" y=\"238\">4コース</text>"
+    "<text x=\"360.0\" y=\"238\">5コース</text><text x=\"426.7\" y=\"238\">6コース</text></g>\r\n"
+    "<rect x=\"60\" y=\"262\" width=\"14\" height=\"10\" fill=\"#c8c8c8\" stroke=\"#555555\"/>"
+    "<text x=\"80\" y=\"271\">進入回数（左）</text>"
+    "<line x1=\"200\" y1=\"267\" x2=\"240\" y2=\"267\" stroke=\"#b03a2e\" stroke-width=\"2\" "
+    "stroke-dasharray=\"6 4\"/><rect x=\"216\" y=\"263\" width=\"8\" height=\"8\" fill=\"white\" "
+    "stroke=\"#b03a2e\" stroke-width=\"2\"/><text x=\"246\" y=\"271\">2連対率（右）</text>"
+    "<line x1=\"360\" y1=\"267\" x2=\"400\" y2=\"267\" stroke=\"#1b6e3a\" stroke-width=\"2\"/>"
+    "<circle cx=\"380\" cy=\"267\" r=\"4\" fill=\"#1b6e3a\"/><text x=\"406\" y=\"271\">3連対率（右）</text>\r\n";
+
+// The middle of course k's column, in tenths of a pixel: six columns over x 60..460.
+int CourseX(int course) { return 600 + (4000 * (2 * course - 1) + 6) / 12; }
+
+// The smallest round step (1, 2, 5, 10, 20, 50, ...) whose five steps reach `most`.
+int StartsStep(int most) {
+  for (int step = 1;; step *= 10) {
+    for (int factor : {1, 2, 5}) {
+      if (5 * step * factor >= most) return step * factor;
+    }
+  }
+}
+
+// The pieces every racer page repeats, in code page 932 once for the run.
+struct cChartParts {
+  cEncodedText head{kHead};
+  cEncodedText frame{kFrame};
+  cEncodedText course{"コース 進入"};
+  cEncodedText starts{"回 2連対率"};
+  cEncodedText threeTop{"% 3連対率"};
+  cEncodedText comma{"、"};
+};
+
+const cChartParts& Parts() {
+  static const cChartParts parts;
+  return parts;
+}
+
+// One course's column: the starts and the rates, and where they stand.
+struct cCourseColumn {
+  int16_t starts;
+  float twoTop, threeTop;
+  int x, barTop, twoTopY, threeTopY;
+};
+
+using cColumns = std::array<cCourseColumn, 6>;
+
+// A rate line through the courses with starts; a course without any breaks it.
+void WriteRateLine(cPageText& page, const cColumns& columns, int cCourseColumn::*y) {
+  bool open = false, first = true;
+  for (const cCourseColumn& c : columns) {
+    if (c.starts == 0) {
+      open = false;
+      continue;
+    }
+    page << (first ? "" : " ") << (open ? "L" : "M") << Tenths(c.x) << "," << Tenths(c.*y);
+    open = true;
+    first = false;
+  }
+}
+
+}  // namespace
+
+void WriteCourseChart(cPageText& page, const cSensyuFile& s, const std::string& no) {
+  const cChartParts& p = Parts();
+  cColumns columns{};
+  int most = 0;
+  page << p.head;
+  for (int16_t k = 1; k <= 6; ++k) {
+    cCourseColumn& c = columns[static_cast<std::size_t>(k - 1)];
+    c.starts = s.CourseSyussoTimes(no, k);
+    c.twoTop = s.CourseFSyoritu(no, k);
+    c.threeTop = s.CourseRentairitu3(no, k);
+    c.x = CourseX(k);
+    c.twoTopY = ChartY(c.twoTop, 10);
+    c.threeTopY = ChartY(c.threeTop, 10);
+    most = std::max(most, static_cast<int>(c.starts));
+    if (k > 1) page << p.comma;
+    page << PlainDigits(k) << p.course << PlainDigits(c.starts) << p.starts << Format00(c.twoTop) << p.threeTop
+         << Format00(c.threeTop) << "%";
+  }
+  page << "</desc>";
+  page.EndLine();
+  const int step = StartsStep(most);
+  page << p.frame << "<g text-anchor=\"end\">";
+  for (int i = 0; i <= 5; ++i) {
+    page << "<text x=\"54\" y=\"" << PlainDigits(224 - 40 * i) << "\">" << PlainDigits(i * step) << "</text>";
+  }
+  page << "</g>";
+  page.EndLine();
+  page << "<g class=\"starts\" fill=\"#c8c8c8\" stroke=\"#555555\">";
+  for (cCourseColumn& c : columns) {
+    c.barTop = 2200 - (c.starts * 400 + step / 2) / step;
+    page << "<rect x=\"" << Tenths(c.x - 150) << "\" y=\"" << Tenths(c.barTop) << "\" width=\"30\" height=\""
+         << Tenths(2200 - c.barTop) << "\"/>";
+  }
+  page << "</g>";
+  page.EndLine();
+  page << "<path class=\"fsyoritu\" d=\"";
+  WriteRateLine(page, columns, &cCourseColumn::twoTopY);
+  page << "\" fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>";
+  page.EndLine();
+  page << "<path class=\"rentairitu3\" d=\"";
+  WriteRateLine(page, columns, &cCourseColumn::threeTopY);
+  page << "\" fill=\"none\" stroke=\"#1b6e3a\" stroke-width=\"2\"/>";
+  page.EndLine();
+  page << "<g fill=\"white\" stroke=\"#b03a2e\" stroke-width=\"2\">";
+  for (const cCourseColumn& c : columns) {
+    if (c.starts == 0) continue;
+    page << "<rect x=\"" << Tenths(c.x - 40) << "\" y=\"" << Tenths(c.twoTopY - 40) << "\" width=\"8\" height=\"8\"/>";
+  }
+  page << "</g>";
+  page.EndLine();
+  page << "<g fill=\"#1b6e3a\">";
+  for (const cCourseColumn& c : columns) {
+    if (c.starts == 0) continue;
+    page << "<circle cx=\"" << Tenths(c.x) << "\" cy=\"" << Tenths(c.threeTopY) << "\" r=\"4\"/>";
+  }
+  page << "</g>";
+  page.EndLine();
+  // The counts last, with a white edge: they stay readable where a line crosses them.
+  page << "<g text-anchor=\"middle\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">";
+  for (const cCourseColumn& c : columns) {
+    page << "<text x=\"" << Tenths(c.x) << "\" y=\"" << Tenths(c.barTop - 40) << "\">" << PlainDigits(c.starts)
+         << "</text>";
+  }
+  page << "</g>";
+  page.EndLine();
+  page << "</svg><BR>";
+  page.EndLine();
+}

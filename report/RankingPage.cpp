@@ -1,0 +1,203 @@
+#include <algorithm>
+#include <array>
+#include <tuple>
+
+#include "report/ExtraPages.h"
+#include "report/Format.h"
+#include "sensyu/cSensyuFile.h"
+
+namespace {
+
+constexpr int kTop = 50;
+// A rate or a mean over fewer starts says little: such racers are not ranked by it.
+constexpr int16_t kLeastStarts = 30;
+
+enum eFigure { Syoritu, FSyoritu, Rentairitu3, Ability, Yusyo, StartTiming, Yusyutu };
+
+constexpr std::array<const char*, 7> kFigureTitle{"勝率", "2連対率", "3連対率", "能力指数",
+                                                  "優勝回数", "平均スタートタイミング", "優出回数"};
+
+double Value(const cRankedRacer& r, eFigure f) {
+  switch (f) {
+    case Syoritu: return r.syoritu;
+    case FSyoritu: return r.fSyoritu;
+    case Rentairitu3: return r.rentairitu3;
+    case Ability: return r.ability;
+    case Yusyo: return r.yusyoTimes;
+    case StartTiming: return r.startTiming;
+    case Yusyutu:
+    default: return r.yusyutuTimes;
+  }
+}
+
+std::string Text(const cRankedRacer& r, eFigure f) {
+  switch (f) {
+    case Ability: return PlainDigits(r.ability);
+    case Yusyo: return PlainDigits(r.yusyoTimes);
+    case Yusyutu: return PlainDigits(r.yusyutuTimes);
+    default: return Format00(static_cast<float>(Value(r, f)));
+  }
+}
+
+// One ranked figure: ties go by `next`, the column to its right, highest first.
+struct cRanking {
+  eFigure figure, next;
+  bool lowestFirst, needsStarts;
+};
+
+constexpr std::array<cRanking, 6> kRankings{{{Syoritu, FSyoritu, false, true},
+                                             {FSyoritu, Rentairitu3, false, true},
+                                             {Rentairitu3, Syoritu, false, true},
+                                             {Ability, Syoritu, false, false},
+                                             {Yusyo, Yusyutu, false, false},
+                                             {StartTiming, Syoritu, true, true}}};
+
+// All racers first, then each class.
+constexpr std::array<const char*, 5> kGroups{"", "A1", "A2", "B1", "B2"};
+
+std::string GroupName(const char* group) { return *group ? std::string(group) + "級" : "全選手"; }
+
+std::string ListId(std::size_t ranking, const char* group) {
+  return "r" + std::to_string(ranking) + "-" + (*group ? group : "all");
+}
+
+// The ranking's order over every racer it counts.
+std::vector<const cRankedRacer*> Ranked(const std::vector<cRankedRacer>& racers, const cRanking& k) {
+  std::vector<const cRankedRacer*> ranked;
+  for (const cRankedRacer& r : racers) {
+    if (!k.needsStarts || r.syussoTimes >= kLeastStarts) ranked.push_back(&r);
+  }
+  // Racer numbers are unique among the racers with a page: no two keys are equal.
+  const auto key = [&k](const cRankedRacer* r) {
+    const double figure = Value(*r, k.figure);
+    return std::tuple(k.lowestFirst ? figure : -figure, -Value(*r, k.next), std::string_view(r->no));
+  };
+  std::ranges::sort(ranked, {}, key);
+  return ranked;
+}
+
+void WriteHead(cPageText& page, const cSensyuFile& s) {
+  for (const char* line :
+       {"<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">"
+        "<TITLE>ランキング</TITLE>",
+        "<style type=\"text/css\">", "<!--", " a { text-decoration:none;}",
+        " td { text-align:right;} td.name, td.text { text-align:left;}", "-->", "</style>",
+        "</HEAD><BODY><H3>ランキング</H3>■<A HREF=ファン手帳.html>モーターボートファン手帳</A>"
+        "　■<A HREF=索引.html>索引</A>　■<A HREF=出走表.html>出走表</A><BR><HR>"}) {
+    page << line;
+    page.EndLine();
+  }
+  page << Escaped{s.GetSensyuFileVersion()} << "（算出期間：" << Escaped{FormatYmd8(s.YmdStart())} << "～"
+       << Escaped{FormatYmd8(s.YmdEnd())} << "）の上位" << PlainDigits(kTop) << "名です。<BR>";
+  page.EndLine();
+  page << "勝率・2連対率・3連対率・平均スタートタイミングの順位には、今期の出走が" << PlainDigits(kLeastStarts)
+       << "回以上の選手だけが入ります。平均スタートタイミングは小さい順、ほかは大きい順です。<BR>";
+  page.EndLine();
+  page << "同じ値の選手は右隣の列の値が大きい順に、それも同じなら登録番号の順に並べています。"
+          "<SPAN id=\"sorthint\" hidden>列の見出しをクリックすると、その列で並べ替えます。</SPAN><BR>";
+  page.EndLine();
+}
+
+// A table of every list: figures down, groups across.
+void WriteContents(cPageText& page) {
+  page << "<TABLE BORDER CELLPADDING=3><TR><TH BGCOLOR=#99FFFF></TH>";
+  for (const char* group : kGroups) page << "<TH BGCOLOR=#99FFFF>" << GroupName(group) << "</TH>";
+  page << "</TR>";
+  page.EndLine();
+  for (std::size_t i = 0; i < kRankings.size(); ++i) {
+    page << "<TR><TH BGCOLOR=#99FFFF>" << kFigureTitle[kRankings[i].figure] << "</TH>";
+    for (const char* group : kGroups) {
+      page << "<TD><A HREF=\"#" << ListId(i, group) << "\">" << GroupName(group) << "</A></TD>";
+    }
+    page << "</TR>";
+    page.EndLine();
+  }
+  page << "</TABLE><HR>";
+  page.EndLine();
+}
+
+void WriteRow(cPageText& page, int place, const cRankedRacer& r, const cRanking& k) {
+  page << "<TR><TD>" << PlainDigits(place) << "</TD><TD>" << Escaped{r.no}
+       << "</TD><TD class=\"name\"><A HREF=\"" << Quoted{RacerPageUrl(r.no)} << "\">" << Escaped{r.name}
+       << "</A></TD><TD class=\"text\">" << Escaped{r.classText} << "</TD><TD class=\"text\">" << Escaped{r.branch}
+       << "</TD><TD>" << Text(r, k.figure) << "</TD><TD>" << Text(r, k.next) << "</TD><TD>"
+       << PlainDigits(r.syussoTimes) << "</TD></TR>";
+  page.EndLine();
+}
+
+void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRankedRacer*>& ranked) {
+  const cRanking& k = kRankings[i];
+  int place = 0;
+  for (const cRankedRacer* r : ranked) {
+    if (place == kTop) break;
+    if (*group && r->classText != group) continue;
+    if (place++ == 0) {
+      page << "<TABLE BORDER CELLPADDING=3 class=\"ranking\" id=\"" << ListId(i, group) << "\"><CAPTION>"
+           << kFigureTitle[k.figure] << "（" << GroupName(group) << "）</CAPTION><THEAD><TR>";
+      for (const char* title : {"順位", "登録番号", "選手名", "級別", "支部", kFigureTitle[k.figure],
+                                kFigureTitle[k.next], "出走"}) {
+        page << "<TH BGCOLOR=#99FFFF>" << title << "</TH>";
+      }
+      page << "</TR></THEAD><TBODY>";
+      page.EndLine();
+    }
+    WriteRow(page, place, *r, k);
+  }
+  if (place == 0) {
+    page << "<P id=\"" << ListId(i, group) << "\">" << kFigureTitle[k.figure] << "（" << GroupName(group)
+         << "）：該当する選手はいません。</P>";
+  } else {
+    page << "</TBODY></TABLE><BR>";
+  }
+  page.EndLine();
+}
+
+// Sorts a ranking table by the column whose heading is clicked, again for the other way round.
+constexpr const char* kSortScript =
+    R"js(<script>(function(){var hint=document.getElementById("sorthint");if(hint)hint.hidden=false;)js"
+    R"js([].forEach.call(document.querySelectorAll("table.ranking"),function(table){)js"
+    R"js(var heads=table.tHead.rows[0].cells;[].forEach.call(heads,function(th,col){th.style.cursor="pointer";)js"
+    R"js(th.addEventListener("click",function(){var body=table.tBodies[0],rows=[].slice.call(body.rows),)js"
+    R"js(up=th.getAttribute("aria-sort")!="ascending";[].forEach.call(heads,function(h){)js"
+    R"js(h.removeAttribute("aria-sort");});th.setAttribute("aria-sort",up?"ascending":"descending");)js"
+    R"js(rows.sort(function(a,b){var x=a.cells[col].textContent,y=b.cells[col].textContent,)js"
+    R"js(nx=parseFloat(x),ny=parseFloat(y),d=isNaN(nx)||isNaN(ny)?x.localeCompare(y,"ja"):nx-ny;)js"
+    R"js(return up?d:-d;});rows.forEach(function(r){body.appendChild(r);});});});});})();</script>)js";
+
+}  // namespace
+
+cRankedRacer RankedRacerOf(const cSensyuFile& s, const std::string& no) {
+  return {no,
+          s.NameKanji(no),
+          s.Class(no),
+          s.Branch(no),
+          s.Syoritu(no),
+          s.FSyoritu(no),
+          s.Rentairitu3(no),
+          s.StartTiming(no),
+          s.Ability(no),
+          s.YusyoTimes(no),
+          s.YusyutuTimes(no),
+          s.SyussoTimes(no)};
+}
+
+std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer>& racers) {
+  cPageText page;
+  WriteHead(page, s);
+  WriteContents(page);
+  for (std::size_t i = 0; i < kRankings.size(); ++i) {
+    page << "<H4>" << kFigureTitle[kRankings[i].figure] << "</H4>";
+    page.EndLine();
+    const std::vector<const cRankedRacer*> ranked = Ranked(racers, kRankings[i]);
+    for (const char* group : kGroups) WriteList(page, i, group, ranked);
+  }
+  page << "<HR>";
+  page.EndLine();
+  page << CommonFooter();
+  page.EndLine();
+  page << kSortScript;
+  page.EndLine();
+  page << "</BODY></HTML>";
+  page.EndLine();
+  return page.Bytes();
+}

@@ -169,7 +169,7 @@ std::string HelpText() {
          "\n"
          "Exit status: 0 done (converted or exported, reopened, usage shown, declined, or\n"
          "the window closed during a download);\n"
-         "1 file not found, not a fan file, download, conversion or export failed, or a\n"
-         "TABLE refused (its extension, a missing folder);\n"
-         "2 bad command line, or an output folder that holds other files.\n";
+         "1 file not found, not a fan file, no desktop, download, conversion or export\n"
+         "failed, or a TABLE refused (its extension, a missing folder);\n"
+         "2 bad command line, or an output folder this program did not write.\n";
 }

@@ -88,7 +88,7 @@ std::vector<fs::path> cExportRun::Without(std::vector<fs::path> older, const fs:
   return older;
 }
 
-eStartOutcome cExportRun::Run(const cCommandLine& cmd, const std::string& bytes, const std::vector<fs::path>* older) {
+eStartOutcome cExportRun::Run(const cCommandLine& cmd, const std::string& bytes, const cHistoryFiles* older) {
   const std::optional<fs::path> target = Target(cmd);
   if (!target) return eStartOutcome::Unplaceable;
   const bool replace = KindAt(m_Files, *target, false) != eEntryKind::Missing;
@@ -103,7 +103,7 @@ eStartOutcome cExportRun::Run(const cCommandLine& cmd, const std::string& bytes,
     m_Form.ShowAtTopLeft();
     cInterruptScope interruptible;
     cInterruptibleWindow window(m_Window);
-    if (older) history = LoadPeriodHistory(Without(*older, *target), FanFilePeriod(bytes), window);
+    if (older) history = LoadPeriodHistory(Without(older->files, *target), FanFilePeriod(bytes), window, older->passedOver);
     std::optional<std::string> table;
     try {
       table = ExportFanData(*TableFormatOf(*target), cmd.argText, bytes, history ? &*history : nullptr, window);

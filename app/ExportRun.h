@@ -30,7 +30,7 @@ class cExportRun {
   /// Writes the table of the fan file cmd.argText, whose bytes are read, and
   /// of the older periods among `older` (none: the file alone); opens it when
   /// it was named after the fan file, unless cmd.noOpen.
-  eStartOutcome Run(const cCommandLine& cmd, const std::string& bytes, const std::vector<std::filesystem::path>* older);
+  eStartOutcome Run(const cCommandLine& cmd, const std::string& bytes, const cHistoryFiles* older);
   /// The table file the last run wrote.
   const std::filesystem::path& Written() const { return m_Written; }
 

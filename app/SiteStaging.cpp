@@ -1,6 +1,8 @@
 #include "app/SiteStaging.h"
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -17,6 +19,8 @@ namespace {
 // How often a run waiting for another looks at the lock again: often enough
 // that the window keeps repainting and Ctrl-C is taken up at once.
 constexpr std::chrono::milliseconds kLockPoll{50};
+// Names tried for a folder about to be taken apart.
+constexpr int kGoneNames = 100;
 
 // Every name a run keeps beside the output folder starts with this, so the
 // next run knows what it may put right.
@@ -60,19 +64,32 @@ void cSiteStaging::Lock(const std::function<void()>& waiting) {
   }
 }
 
-// Under the lock no other run is at work here: whatever of ours lies beside
-// the output folder was left by a run that was killed.
-void cSiteStaging::Recover() {
+void cSiteStaging::PutRight(const std::function<void()>& waiting) {
+  // Most starts find nothing beside the folder, often not even the folder it is in.
+  if (m_Files.Look(m_Output.parent_path()).kind != eEntryKind::Folder || LeftBeside().empty()) return;
+  Lock(waiting);
+  Recover();
+  m_Lock.reset();
+}
+
+std::vector<fs::path> cSiteStaging::LeftBeside() {
   const std::string prefix = OwnPrefix(m_Output);
   std::vector<fs::path> left;
   for (const std::string& name : m_Files.List(m_Output.parent_path())) {
-    if (name.starts_with(prefix + "new-") || name.starts_with(prefix + "old-"))
-      left.push_back(m_Output.parent_path() / PathFromUtf8(name));
+    for (const char* kind : {"new-", "old-", "gone-"})
+      if (name.starts_with(prefix + kind)) left.push_back(m_Output.parent_path() / PathFromUtf8(name));
   }
+  return left;
+}
+
+// Under the lock no other run is at work here: whatever of ours lies beside
+// the output folder was left by a run that was killed.
+void cSiteStaging::Recover() {
+  const std::vector<fs::path> left = LeftBeside();
   // Killed between moving the old site aside and the new one in: the old one goes back.
   if (m_Files.Look(m_Output).kind == eEntryKind::Missing) {
-    for (const fs::path& folder : left) {
-      if (PathToUtf8(folder.filename()).starts_with(prefix + "old-") && m_Files.Move(folder, m_Output)) break;
+    for (const fs::path& folder : OldSitesNewestFirst(left)) {
+      if (m_Files.Move(folder, m_Output)) break;
     }
   }
   for (const fs::path& folder : left) {
@@ -80,8 +97,39 @@ void cSiteStaging::Recover() {
   }
 }
 
+// Each old site aside is whole: a site is taken apart only under a name of
+// its own. Several stand there only after several crashes; the one the user
+// saw last is the one whose roster page was written last.
+std::vector<fs::path> cSiteStaging::OldSitesNewestFirst(const std::vector<fs::path>& left) {
+  std::vector<std::pair<int64_t, fs::path>> old;
+  for (const fs::path& folder : left) {
+    if (PathToUtf8(folder.filename()).starts_with(OwnPrefix(m_Output) + "old-"))
+      old.emplace_back(m_Files.Look(folder / PathFromUtf8("ファン手帳.html")).modified, folder);
+  }
+  std::ranges::sort(old, std::greater{});
+  std::vector<fs::path> newestFirst;
+  for (auto& [modified, folder] : old) newestFirst.push_back(std::move(folder));
+  return newestFirst;
+}
+
+// A folder that cannot be renamed stays whole, for the next run to try again.
 void cSiteStaging::TakeApart(const fs::path& folder) {
-  for (cFileFailure& stayed : ShellDelete(m_Files, folder, m_Output)) m_Leftovers.push_back(std::move(stayed));
+  fs::path doomed;
+  try {
+    doomed = NameGone(folder);
+  } catch (const cFileFailure& e) {
+    return m_Leftovers.push_back(e);
+  }
+  for (cFileFailure& stayed : ShellDelete(m_Files, doomed, m_Output)) m_Leftovers.push_back(std::move(stayed));
+}
+
+fs::path cSiteStaging::NameGone(const fs::path& folder) {
+  // Another run of the same process number may have left one that could not be taken apart.
+  for (int n = 1; n <= kGoneNames; ++n) {
+    const fs::path gone = Beside("gone-" + std::to_string(ProcessId()) + "-" + std::to_string(n));
+    if (m_Files.Move(folder, gone)) return gone;
+  }
+  throw cFileFailure(folder, NameTakenError());
 }
 
 void cSiteStaging::Commit() {

@@ -60,14 +60,27 @@ std::string UnexpectedText(const char* what, bool swapped) {
          kCrLf + what;
 }
 
-std::string RefusedOutputText(const fs::path& folder, const fs::path& stranger) {
+std::string RefusedOutputText(const std::string& folder, const std::string& stranger) {
   return "出力先のフォルダーに、このプログラムが作ったページ以外のものがあります。" + kCrLf +
          "フォルダーを消して作り直すことはせず、何も変更せずに終了します。" + kCrLf +
-         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + PathToUtf8(folder) +
-         kCrLf + "見つかったもの: " + PathToUtf8(stranger);
+         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + folder + kCrLf +
+         "見つかったもの: " + stranger;
 }
 
-std::string UnplaceableText(const fs::path& folder, const cOutputPlace& place) {
+// The output folder's name leads to something else, or to what cannot be looked at.
+std::string NotAFolderText(const std::string& folder, eEntryKind kind) {
+  const std::string what = kind == eEntryKind::File ? "フォルダーではなくファイルです。" : "フォルダーではありません。";
+  return "出力先は" + what + "置き換えることはせず、何も変更せずに終了します。" + kCrLf +
+         "新しいフォルダーか空のフォルダーを指定してください。" + kCrLf + kCrLf + "出力先: " + folder;
+}
+
+// A bare --history took the next word for the start of FILE.
+std::string HistoryWordText() {
+  return kCrLf + kCrLf + "「--history」の後の言葉は、変換するファイルの名前として読みました。" + kCrLf +
+         "過去の期のファイルがあるフォルダーは --history=DIR のように「=」でつないで指定してください。";
+}
+
+std::string UnplaceableText(const std::string& folder, const cOutputPlace& place) {
   std::string why, hint = "その中に新しいフォルダーを作り、そこを出力先にしてください。";
   switch (place.problem) {
     case ePlaceProblem::NoParent: why = "ドライブやファイル システムの最上位のフォルダーです。"; break;
@@ -79,11 +92,21 @@ std::string UnplaceableText(const fs::path& folder, const cOutputPlace& place) {
     case ePlaceProblem::None: break;
   }
   return "出力先のフォルダーを新しいページと入れ替えられないため、何も変更せずに終了します。" + kCrLf + why + kCrLf +
-         kCrLf + "出力先: " + PathToUtf8(folder) + kCrLf + hint;
+         kCrLf + "出力先: " + folder + kCrLf + hint;
 }
 
 std::string FailureText(const std::string& what, const fs::path& file, int number) {
   return WithErrorCode(what + kCrLf + PathToUtf8(file) + kCrLf + ErrorText(number), number);
+}
+
+std::string NoDesktopText() {
+  return "このアカウントにはホーム フォルダーがないため、デスクトップに「" + kOutputFolderName +
+         "」フォルダーを作れません。何も変更せずに終了します。" + kCrLf + "出力先のフォルダーを --output で指定してください。";
+}
+
+std::string UnrecoveredText() {
+  return "以前に途中で止まった変換が出力先のフォルダーの横に残したものを片付けられないため、何もせずに終了します。" + kCrLf +
+         "ページが隠れたままのことがあります。";
 }
 
 std::string HistoryFolderText() {
@@ -120,6 +143,7 @@ int ExitStatus(eStartOutcome outcome) {
     case eStartOutcome::Unplaceable:
     case eStartOutcome::DownloadFailed:
     case eStartOutcome::ConversionFailed:
+    case eStartOutcome::Unrecovered:
       return 1;
     case eStartOutcome::Refused:
       return 2;
@@ -151,9 +175,13 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
 }
 
 eStartOutcome frmMain::Start(const cCommandLine& cmd) {
-  SetOutputFolder(cmd);
+  if (cmd.exportTable) {  // the table goes beside the fan file: the output folder is neither touched nor shown
+    if (!m_Export.TargetIsUsable(cmd)) return eStartOutcome::Unplaceable;
+  } else {
+    if (!SetOutputFolder(cmd)) return eStartOutcome::Unplaceable;
+    if (!RecoverOutputFolder()) return eStartOutcome::Unrecovered;
+  }
   m_Extras = cmd.extras;
-  if (cmd.exportTable && !m_Export.TargetIsUsable(cmd)) return eStartOutcome::Unplaceable;
   if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd);
   return StartWithFile(cmd);
@@ -170,13 +198,56 @@ bool frmMain::Form_QueryUnload() {
 
 fs::path frmMain::RosterPage() const { return m_OutputFolder / PathFromUtf8(kRosterPageName); }
 
-void frmMain::SetOutputFolder(const cCommandLine& cmd) {
+// Without a desktop the folder would land at the root of the drive: the
+// start is refused instead, naming why.
+bool frmMain::SetOutputFolder(const cCommandLine& cmd) {
   if (cmd.outputFolder) {
     m_OutputFolder = NormalFolderPath(*cmd.outputFolder);
-  } else {
-    // Joined as text: no desktop gives the folder at the root, as the shell would.
-    m_OutputFolder = PathFromUtf8(m_Shell.GetDesktopPath() + PathSeparator() + kOutputFolderName);
+    m_OutputNamed = PathToUtf8(*cmd.outputFolder);
+    return true;
   }
+  const std::string desktop = m_Shell.GetDesktopPath();
+  if (desktop.empty()) {
+    m_Window.MsgBox(NoDesktopText(), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+    return false;
+  }
+  m_OutputFolder = PathFromUtf8(desktop) / PathFromUtf8(kOutputFolderName);
+  m_OutputNamed = PathToUtf8(m_OutputFolder);
+  return true;
+}
+
+// As the user wrote it (a Windows path with its own separators), and where
+// that is when it was written relative to the current folder.
+std::string frmMain::ShownOutput() const {
+  if (PathFromUtf8(m_OutputNamed).is_absolute()) return m_OutputNamed;
+  return m_OutputNamed + "（" + PathToUtf8(m_OutputFolder) + "）";
+}
+
+// What the output folder's name leads to; Other when it cannot be looked at.
+eEntryKind frmMain::KindOf(const fs::path& path) {
+  try {
+    return m_Files.Look(path).kind;
+  } catch (const cFileFailure&) {
+    return eEntryKind::Other;
+  }
+}
+
+// Every start looks at the output folder, or will write it: a site a killed
+// run left aside must be back first, or the start would not find it.
+bool frmMain::RecoverOutputFolder() {
+  try {
+    cSiteStaging(m_Files, ResolveOutputPlace(m_Files, m_OutputFolder).folder).PutRight([this] { ShowWaiting(); });
+    return true;
+  } catch (const cFileFailure& e) {
+    m_Window.MsgBox(FailureText(UnrecoveredText(), e.File(), e.Errno()), MsgButtons::OK, MsgIcon::Exclamation,
+                    kAppTitle);
+    return false;
+  }
+}
+
+void frmMain::ShowWaiting() {
+  m_Window.SetLabel(ProgressLabel::Message, "別の変換が終わるのを待っています ...");
+  m_Window.DoEvents();
 }
 
 eStartOutcome frmMain::StartWithoutFile(const cCommandLine& cmd) {
@@ -208,18 +279,30 @@ eStartOutcome frmMain::StartWithDownload(const cCommandLine& cmd) {
   return StartWithFile(next, cmd.history ? &older : nullptr);
 }
 
-// An archive already in the download folder is taken as it is; the first
-// period that cannot be downloaded ends the search (the downloader told why),
-// and the newest is converted with the periods at hand.
+// An archive already in the download folder is taken when it reads whole, a
+// damaged one is fetched again; the first period that cannot be downloaded
+// ends the search (the downloader told why), and the newest is converted
+// with the periods at hand.
 std::vector<fs::path> frmMain::DownloadOlderPeriods(const fs::path& newest, int count) {
   std::vector<fs::path> archives;
   for (const std::string& period : PeriodsBefore(ArchivePeriod(PathToUtf8(newest.filename())), count - 1)) {
-    const fs::path kept = newest.parent_path() / PathFromUtf8("fan" + period + ".lzh");
-    const std::optional<fs::path> archive = m_Shell.PlainFileExists(kept) ? kept : Download(period);
+    std::optional<fs::path> archive = SoundArchiveBeside(newest.parent_path(), period);
+    if (!archive) archive = Download(period);
     if (!archive) break;
     archives.push_back(*archive);
   }
   return archives;
+}
+
+// "fanYYMM.lzh", then the copies a download saved beside a different file of
+// that name: "fanYYMM (1).lzh", "(2)" and on.
+std::optional<fs::path> frmMain::SoundArchiveBeside(const fs::path& folder, const std::string& period) {
+  for (int copy = 0;; ++copy) {
+    const std::string number = copy == 0 ? "" : " (" + std::to_string(copy) + ")";
+    const fs::path kept = folder / PathFromUtf8("fan" + period + number + ".lzh");
+    if (!m_Shell.PlainFileExists(kept)) return std::nullopt;
+    if (ReadFanInput(kept).failure == eFanInputFailure::None) return kept;
+  }
 }
 
 // Ctrl-C, a termination request or closing the window while fetching ends the program with nothing saved.
@@ -234,15 +317,18 @@ std::optional<fs::path> frmMain::Download(const std::string& period) {
 
 eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd, const std::vector<fs::path>* downloaded) {
   if (!m_Shell.PlainFileExists(PathFromUtf8(cmd.argText))) {
-    m_Window.MsgBox(NotFoundText(cmd.argText), MsgButtons::OK, MsgIcon::None, kAppTitle);
+    const bool historyWord = cmd.history && cmd.historyFolder.empty() && !downloaded &&
+                             (cmd.argText.find(' ') != std::string::npos || m_Shell.FolderExists(PathFromUtf8(cmd.argText)));
+    m_Window.MsgBox(NotFoundText(cmd.argText) + (historyWord ? HistoryWordText() : ""), MsgButtons::OK, MsgIcon::None,
+                    kAppTitle);
     return eStartOutcome::NotFound;
   }
   // Read before anything on disk is touched: a file that is no fan file must
   // not cost the user the site they have.
   const std::optional<std::string> bytes = ReadInput(cmd.argText);
   if (!bytes) return eStartOutcome::NotAFanFile;
-  std::optional<std::vector<fs::path>> older;
-  if (cmd.history) older = downloaded ? *downloaded : HistoryCandidates(cmd);
+  std::optional<cHistoryFiles> older;
+  if (cmd.history) older = downloaded ? cHistoryFiles{*downloaded, {}, 0} : HistoryCandidates(cmd);
   if (cmd.history && !older) return eStartOutcome::NotFound;
   if (cmd.exportTable) {
     cRunningScope exporting(m_Converting);  // the window stays until the table is written
@@ -259,12 +345,12 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd, const std::vector<
 
 // A history folder the user named wrongly would give pages without the
 // periods asked for: the run stops before anything is touched.
-std::optional<std::vector<fs::path>> frmMain::HistoryCandidates(const cCommandLine& cmd) {
+std::optional<cHistoryFiles> frmMain::HistoryCandidates(const cCommandLine& cmd) {
   const fs::path input = PathFromUtf8(cmd.argText);
   fs::path folder = cmd.historyFolder.empty() ? input.parent_path() : cmd.historyFolder;
   if (folder.empty()) folder = ".";
-  cHistoryFiles listed = ListHistoryFiles(folder, input);
-  if (listed.errorNumber == 0) return std::move(listed.files);
+  cHistoryFiles listed = ListHistoryFiles(m_Files, folder, input);
+  if (listed.errorNumber == 0) return listed;
   m_Window.MsgBox(FailureText(HistoryFolderText(), folder, listed.errorNumber), MsgButtons::OK, MsgIcon::Exclamation,
                   kAppTitle);
   return std::nullopt;
@@ -283,22 +369,27 @@ std::optional<std::string> frmMain::ReadInput(const std::string& strFileName) {
 bool frmMain::OutputFolderIsOurs() {
   const cFolderCheck check = CheckOutputFolder(m_Files, m_Place.folder);
   if (check.ok) return true;
+  if (check.stranger == m_Place.folder) {
+    m_Window.MsgBox(NotAFolderText(ShownOutput(), KindOf(m_Place.folder)), MsgButtons::OK, MsgIcon::Exclamation,
+                    kAppTitle);
+    return false;
+  }
   // Named the way the user reaches it, through a link to the folder too.
   const fs::path within = check.stranger.lexically_relative(m_Place.folder);
-  const fs::path shown = within.empty() || *within.begin() == ".." ? check.stranger : m_OutputFolder / within;
-  m_Window.MsgBox(RefusedOutputText(m_OutputFolder, shown.lexically_normal()), MsgButtons::OK, MsgIcon::Exclamation,
-                  kAppTitle);
+  const fs::path shown = within.empty() || *within.begin() == ".." ? check.stranger : PathFromUtf8(m_OutputNamed) / within;
+  m_Window.MsgBox(RefusedOutputText(ShownOutput(), PathToUtf8(shown.lexically_normal())), MsgButtons::OK,
+                  MsgIcon::Exclamation, kAppTitle);
   return false;
 }
 
 bool frmMain::OutputPlaceIsUsable() {
   if (m_Place.problem == ePlaceProblem::None) return true;
-  m_Window.MsgBox(UnplaceableText(m_OutputFolder, m_Place), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
+  m_Window.MsgBox(UnplaceableText(ShownOutput(), m_Place), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
   return false;
 }
 
 eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string& bytes, bool noOpen,
-                               const std::vector<fs::path>* older) {
+                               const cHistoryFiles* older) {
   m_Swapped = false;
   std::optional<cPeriodHistory> history;
   {
@@ -308,12 +399,13 @@ eStartOutcome frmMain::Convert(const std::string& strFileName, const std::string
     m_Form.ShowAtTopLeft();
     cInterruptScope interruptible;
     cInterruptibleWindow window(m_Window);
-    if (older) history = LoadPeriodHistory(*older, FanFilePeriod(bytes), window);
+    if (older) history = LoadPeriodHistory(older->files, FanFilePeriod(bytes), window, older->passedOver);
     cSiteStaging staging(m_Files, m_Place.folder);
     if (!ConvertIntoStaging(strFileName, bytes, staging, history ? &*history : nullptr))
       return eStartOutcome::ConversionFailed;
     TellLeftovers(staging);
   }
+  TellDamagedRecords();
   if (history) TellSkipped(history->Skipped());
   if (!noOpen) OpenRosterPage();
   return eStartOutcome::Converted;
@@ -354,6 +446,13 @@ void frmMain::TellSkipped(const std::vector<cSkippedFile>& skipped) {
   m_Window.TellPassedOver(SkippedSummary(skipped), lines);
 }
 
+// The site is complete and is what the file holds; the user learns which
+// records it could read only in part.
+void frmMain::TellDamagedRecords() {
+  const std::vector<cDamagedRecord>& damaged = m_SensyuFile->DamagedRecords();
+  if (!damaged.empty()) m_Window.TellPassedOver(LoadReportText(damaged), LoadReportLines(damaged));
+}
+
 void frmMain::TellLeftovers(const cSiteStaging& staging) {
   if (staging.Leftovers().empty()) return;
   m_Window.MsgBox(LeftoversText(staging.Leftovers()), MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
@@ -367,13 +466,10 @@ bool frmMain::InitOutputFolder(cSiteStaging& staging) {
   // A fresh account may have no desktop folder yet.
   m_Shell.CreateFolders(m_Place.folder.parent_path());
   try {
-    staging.Begin([this] {
-      m_Window.SetLabel(ProgressLabel::Message, "別の変換が終わるのを待っています ...");
-      m_Window.DoEvents();
-    });
+    staging.Begin([this] { ShowWaiting(); });
   } catch (const cFileFailure& e) {
     // Named as the user knows it, then what could not be made beside it.
-    m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + PathToUtf8(m_OutputFolder) + kCrLf +
+    m_Window.MsgBox(WithErrorCode("フォルダを作成できません。" + kCrLf + ShownOutput() + kCrLf +
                                       e.what(), e.Errno()),
                     MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
     return false;

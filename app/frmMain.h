@@ -22,14 +22,16 @@
 // How a start ended; it decides the exit status.
 enum class eStartOutcome {
   Reopened, ShowedUsage, NotFound, NotAFanFile, DownloadFailed, Declined, Refused, Unplaceable, Converted,
-  ConversionFailed, Closed,  // the window was closed during a download
-  Exported                   // --export wrote the table file
+  ConversionFailed,
+  Closed,       // the window was closed during a download
+  Unrecovered,  // what a killed run left beside the output folder could not be put right
+  Exported,     // --export wrote the table file
 };
 
 /// 0 when the program did what was asked (or was told to stop by closing its
 /// window), 1 for a missing file, an input it refused, an output folder it
-/// cannot swap a site into or a failed download or conversion, 2 for an output
-/// folder it refused to clear.
+/// cannot swap a site into or put right, or a failed download or conversion,
+/// 2 for an output folder it refused to clear.
 int ExitStatus(eStartOutcome outcome);
 
 // The part of the main window that startup moves and shows.
@@ -70,7 +72,11 @@ class frmMain {
 
  private:
   eStartOutcome Start(const cCommandLine& cmd);
-  void SetOutputFolder(const cCommandLine& cmd);
+  /// False after telling the user that what a killed run left could not be put right.
+  bool RecoverOutputFolder();
+  void ShowWaiting();
+  /// False after telling the user that there is no desktop to put the folder on.
+  bool SetOutputFolder(const cCommandLine& cmd);
   eStartOutcome StartWithoutFile(const cCommandLine& cmd);
   /// `downloaded`: a download's older archives, read as the history instead of a folder's files.
   eStartOutcome StartWithFile(const cCommandLine& cmd, const std::vector<std::filesystem::path>* downloaded = nullptr);
@@ -79,13 +85,16 @@ class frmMain {
   std::optional<std::filesystem::path> Download(const std::string& period);
   /// The archives of the `count` - 1 periods before the newest: beside it already, or downloaded.
   std::vector<std::filesystem::path> DownloadOlderPeriods(const std::filesystem::path& newest, int count);
+  /// The period's archive already in the download folder that reads whole, if any.
+  std::optional<std::filesystem::path> SoundArchiveBeside(const std::filesystem::path& folder, const std::string& period);
   /// The files of the history folder, or nothing after telling the user it cannot be listed.
-  std::optional<std::vector<std::filesystem::path>> HistoryCandidates(const cCommandLine& cmd);
+  std::optional<cHistoryFiles> HistoryCandidates(const cCommandLine& cmd);
   /// `older`: the candidates for the racers' older periods; none for pages without them.
   eStartOutcome Convert(const std::string& strFileName, const std::string& bytes, bool noOpen,
-                        const std::vector<std::filesystem::path>* older);
+                        const cHistoryFiles* older);
   bool ConvertIntoStaging(const std::string& strFileName, const std::string& bytes, cSiteStaging& staging,
                           const cPeriodHistory* history);
+  void TellDamagedRecords();
   void TellSkipped(const std::vector<cSkippedFile>& skipped);
   bool SwapIn(cSiteFolder& site, cSiteStaging& staging);
   bool InitOutputFolder(cSiteStaging& staging);
@@ -94,6 +103,9 @@ class frmMain {
   std::optional<std::string> ReadInput(const std::string& strFileName);
   /// False after telling the user what in the output folder is not ours.
   bool OutputFolderIsOurs();
+  eEntryKind KindOf(const std::filesystem::path& path);
+  /// The output folder for messages: as the user wrote it.
+  std::string ShownOutput() const;
   /// False after telling the user why no site can be swapped in at the output folder.
   bool OutputPlaceIsUsable();
   int32_t ShellOpen(const std::string& file, const std::string& params, const std::string& dir);
@@ -105,7 +117,8 @@ class frmMain {
   cSiteFactory m_Sites;
   cFanDownloader* m_Downloader;
   cFileSystem& m_Files;
-  std::filesystem::path m_OutputFolder;  // as the user named it
+  std::filesystem::path m_OutputFolder;  // as the user named it, absolute
+  std::string m_OutputNamed;             // as the user wrote it, for messages
   cOutputPlace m_Place;                  // where the site really goes
   bool m_Converting = false;
   bool m_Downloading = false;

@@ -51,7 +51,7 @@ bool Convert(const std::string& input, const fs::path& site, const fs::path& his
   const std::string bytes = ReadWholeFile(input);
   std::optional<cPeriodHistory> older;
   if (!history.empty()) {
-    const cHistoryFiles files = ListHistoryFiles(history, PathFromUtf8(input));
+    const cHistoryFiles files = ListHistoryFiles(SystemFileSystem(), history, PathFromUtf8(input));
     older = LoadPeriodHistory(files.files, FanFilePeriod(bytes), window);
     if (older->Periods().size() != kOlderPeriods) return false;
   }
@@ -235,7 +235,7 @@ void BM_LoadHistorySample(benchmark::State& state) {
   const std::string bytes = ReadWholeFile(input);
   cQuietWindow window;
   for (auto _ : state) {
-    const cHistoryFiles files = ListHistoryFiles(PathFromUtf8(input).parent_path(), PathFromUtf8(input));
+    const cHistoryFiles files = ListHistoryFiles(SystemFileSystem(), PathFromUtf8(input).parent_path(), PathFromUtf8(input));
     const cPeriodHistory history = LoadPeriodHistory(files.files, FanFilePeriod(bytes), window);
     if (history.Periods().size() != kOlderPeriods) state.SkipWithError("older periods not loaded");
   }

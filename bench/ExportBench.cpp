@@ -15,6 +15,7 @@
 #include "bench/QuietWindow.h"
 #include "bench/SampleWithHistory.h"
 #include "platform/FileRead.h"
+#include "platform/FileSystem.h"
 #include "platform/NewFile.h"
 #include "platform/Path.h"
 #include "report/ExportFanData.h"
@@ -28,7 +29,7 @@ bool Export(const std::string& input, eTableFormat format, bool withHistory, con
   const std::string bytes = ReadWholeFile(PathFromUtf8(input));
   std::optional<cPeriodHistory> history;
   if (withHistory) {
-    const cHistoryFiles files = ListHistoryFiles(PathFromUtf8(input).parent_path(), PathFromUtf8(input));
+    const cHistoryFiles files = ListHistoryFiles(SystemFileSystem(), PathFromUtf8(input).parent_path(), PathFromUtf8(input));
     history = LoadPeriodHistory(files.files, FanFilePeriod(bytes), window);
     if (history->Periods().size() != kOlderPeriods) return false;
   }

@@ -12,13 +12,15 @@
 
 enum class eEntryKind { Missing, File, Folder, Link, Other };
 
-/// What the system says of one entry, links not followed.
+/// What the system says of one entry.
 struct cEntry {
   eEntryKind kind = eEntryKind::Missing;
   uint32_t mode = 0;       // permission bits with set-group-ID; 0 where the system keeps none
   int64_t group = -1;      // the owning group; -1 where the system keeps none
   uint64_t device = 0;     // the file system the entry is on
   uint64_t size = 0;       // a file's length in bytes
+  int64_t modified = 0;    // when its content last changed, in the system's ticks (later is larger)
+  uint64_t id = 0;         // the entry's number on its file system; 0 where not told
 };
 
 /// A lock file held by this run; released and removed when destroyed.
@@ -30,7 +32,7 @@ class cHeldLock {
 class cFileSystem {
  public:
   virtual ~cFileSystem() = default;
-  /// What is at `path`; kind Missing when nothing is. Throws cFileFailure.
+  /// What is at `path`, a link as a link; kind Missing when nothing is. Throws cFileFailure.
   virtual cEntry Look(const std::filesystem::path& path) = 0;
   /// What `path` leads to, links followed; kind Missing also for a link
   /// that leads nowhere. Throws cFileFailure.

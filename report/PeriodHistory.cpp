@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/ErrorText.h"
+#include "platform/SiteFolder.h"
 #include "platform/Path.h"
 #include "report/Format.h"
 #include "sensyu/FanInput.h"
@@ -49,9 +51,35 @@ cSkippedFile Refused(const fs::path& file, const cFanInput& input) {
   }
 }
 
+// The file being converted, whatever name leads to it; nothing when it cannot be looked at.
+cEntry LookedThrough(cFileSystem& files, const fs::path& path) {
+  try {
+    return files.LookThrough(path);
+  } catch (const cFileFailure&) {
+    return {};
+  }
+}
+
+// Why an entry that is no regular file, links followed, is passed over: a
+// listed entry that leads to nothing is a link to what is gone.
+cSkippedFile NoFile(const fs::path& path, eEntryKind kind) {
+  if (kind == eEntryKind::Folder) return {path, eHistorySkip::Folder, "フォルダーです"};
+  if (kind == eEntryKind::Missing) return {path, eHistorySkip::LinkToNothing, "どこにもつながっていないリンクです"};
+  return {path, eHistorySkip::NotAFile, "ファイルではありません"};
+}
+
 bool IsPeriod(cFanPeriod period) { return period.nen > 0 && (period.ki == 1 || period.ki == 2); }
 
 std::string LabelOf(cFanPeriod period) { return std::to_string(period.nen) + "年" + GetKiName(period.ki) + "期"; }
+
+// A second file of a period already taken: which one was taken, and whether
+// the user may simply delete this one.
+std::string SamePeriodText(const cHistoryPeriod& taken, const std::string& bytes) {
+  const std::string name = PathToUtf8(taken.file.filename());
+  const bool same = ReadFanInput(taken.file).bytes == bytes;
+  return LabelOf(taken.period) + "：" + name + " と同じ期です。" + name + " を使いました（" +
+         (same ? "内容も同じです" : "内容が異なります") + "）";
+}
 
 }  // namespace
 
@@ -89,21 +117,36 @@ cFanPeriod FanFilePeriod(std::string_view bytes) {
   return {sensyu.Nen(), sensyu.Ki()};
 }
 
-cHistoryFiles ListHistoryFiles(const fs::path& folder, const fs::path& except) {
+cHistoryFiles ListHistoryFiles(cFileSystem& files, const fs::path& folder, const fs::path& except) {
   cHistoryFiles result;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::error_code ignored;
-    if (!it->is_regular_file(ignored) || fs::equivalent(it->path(), except, ignored)) continue;
-    result.files.push_back(it->path());
+  std::vector<std::string> names;
+  try {
+    names = files.List(folder);
+  } catch (const cFileFailure& e) {
+    result.errorNumber = e.Errno();
+    return result;
   }
-  if (ec) return {{}, ec.value()};
-  std::ranges::sort(result.files, {}, [](const fs::path& p) { return PathToUtf8(p); });
+  std::ranges::sort(names);
+  const cEntry converted = LookedThrough(files, except);
+  for (const std::string& name : names) {
+    const fs::path path = folder / PathFromUtf8(name);
+    try {
+      const cEntry entry = files.LookThrough(path);
+      if (entry.kind == eEntryKind::File && !(entry.id == converted.id && entry.device == converted.device))
+        result.files.push_back(path);
+      else if (entry.kind != eEntryKind::File)
+        result.passedOver.push_back(NoFile(path, entry.kind));
+    } catch (const cFileFailure& e) {
+      result.passedOver.push_back({path, eHistorySkip::Unreadable, "読み込めません（" + ErrorText(e.Errno()) + "）"});
+    }
+  }
   return result;
 }
 
-cPeriodHistory LoadPeriodHistory(const std::vector<fs::path>& candidates, cFanPeriod current, cWindowServices& window) {
+cPeriodHistory LoadPeriodHistory(const std::vector<fs::path>& candidates, cFanPeriod current, cWindowServices& window,
+                                 std::vector<cSkippedFile> passedOver) {
   cPeriodHistory history;
+  history.m_Skipped = std::move(passedOver);
   window.SetLabel(ProgressLabel::Message, "過去の期のファイルを読み込んでいます ...");
   const int count = static_cast<int>(candidates.size());
   for (int i = 0; i < count; ++i) {
@@ -122,7 +165,6 @@ cPeriodHistory LoadPeriodHistory(const std::vector<fs::path>& candidates, cFanPe
       history.m_Skipped.push_back({file, eHistorySkip::LoadFailed, OneLine(messages.m_Text)});
       continue;
     }
-    input.bytes = {};
     const cFanPeriod period{sensyu.Nen(), sensyu.Ki()};
     if (!IsPeriod(period)) {
       history.m_Skipped.push_back({file, eHistorySkip::NoPeriod, "期（年と前期・後期）が読み取れません"});
@@ -135,10 +177,10 @@ cPeriodHistory LoadPeriodHistory(const std::vector<fs::path>& candidates, cFanPe
     }
     const auto same = std::ranges::find(history.m_Periods, period, &cHistoryPeriod::period);
     if (same != history.m_Periods.end()) {
-      history.m_Skipped.push_back({file, eHistorySkip::DuplicatePeriod,
-                                   LabelOf(period) + "：" + PathToUtf8(same->file.filename()) + " と同じ期です"});
+      history.m_Skipped.push_back({file, eHistorySkip::DuplicatePeriod, SamePeriodText(*same, input.bytes)});
       continue;
     }
+    input.bytes = {};
     const auto index = static_cast<uint16_t>(history.m_Periods.size());
     history.m_Periods.push_back({period, sensyu.GetSensyuFileVersion(), file});
     for (const std::string& no : list) {

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
 
@@ -41,7 +42,10 @@ struct cHistoryPeriod {
   std::filesystem::path file;
 };
 
-enum class eHistorySkip { NotFanFile, Unreadable, DamagedArchive, LoadFailed, NoPeriod, NotOlder, DuplicatePeriod };
+enum class eHistorySkip {
+  NotFanFile, Unreadable, DamagedArchive, LoadFailed, NoPeriod, NotOlder, DuplicatePeriod,
+  Folder, LinkToNothing, NotAFile,  // entries of the folder that are no file to read
+};
 
 struct cSkippedFile {
   std::filesystem::path file;
@@ -59,7 +63,8 @@ class cPeriodHistory {
   const std::vector<cSkippedFile>& Skipped() const { return m_Skipped; }
 
  private:
-  friend cPeriodHistory LoadPeriodHistory(const std::vector<std::filesystem::path>&, cFanPeriod, cWindowServices&);
+  friend cPeriodHistory LoadPeriodHistory(const std::vector<std::filesystem::path>&, cFanPeriod, cWindowServices&,
+                                          std::vector<cSkippedFile>);
   std::vector<cHistoryPeriod> m_Periods;
   std::unordered_map<std::string, std::vector<cPeriodRow>> m_Rows;
   std::vector<cSkippedFile> m_Skipped;
@@ -75,18 +80,23 @@ cFanPeriod FanFilePeriod(std::string_view bytes);
 
 struct cHistoryFiles {
   std::vector<std::filesystem::path> files;
+  std::vector<cSkippedFile> passedOver;  // the entries that are no file to read, and why
   int errorNumber = 0;  // why the folder could not be listed (for ErrorText); 0 when listed
 };
 
 /// Every regular file in `folder` (links followed) but `except`, the file
 /// being converted, in name order: the content decides which are fan files.
-cHistoryFiles ListHistoryFiles(const std::filesystem::path& folder, const std::filesystem::path& except);
+/// Every other entry (a folder, a link that leads nowhere or in a loop, one
+/// that cannot be looked at) is passed over, named with the reason.
+cHistoryFiles ListHistoryFiles(cFileSystem& files, const std::filesystem::path& folder,
+                               const std::filesystem::path& except);
 /// Loads every candidate (fan file or archive, read as ReadFanInput reads the
 /// input) whose period is older than `current`; of two files of one period the
-/// first is taken. Never fails: what is not taken is listed in Skipped().
-/// Counts the files on the window's labels; boxes are never shown.
+/// first is taken. Never fails: what is not taken is listed in Skipped(),
+/// after what was `passedOver` before. Counts the files on the window's
+/// labels; boxes are never shown.
 cPeriodHistory LoadPeriodHistory(const std::vector<std::filesystem::path>& candidates, cFanPeriod current,
-                                 cWindowServices& window);
+                                 cWindowServices& window, std::vector<cSkippedFile> passedOver = {});
 /// "fan2504.lzh: アーカイブが壊れているか、途中で切れています"
 std::string SkippedLine(const cSkippedFile& skipped);
 /// Every skipped file in one box's text: a heading, then up to ten lines.

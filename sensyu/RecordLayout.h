@@ -24,6 +24,7 @@ enum class eExportForm { AsStored, Date, Year };
 struct cRecordField {
   std::string_view name;        // the property that reads it: "NameKanji", "CourseF0Times", "Nen"
   std::string_view exportName;  // its column in the data out: "name_kanji", "f0" (c1_f0 ... for the courses)
+  std::string_view label;       // what the user calls it: "選手名", "F回数", "期の年"
   std::size_t offset;     // from the start of the line, in bytes
   std::size_t width;      // in bytes
   eFieldKind kind;

@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "sensyu/LoadReport.h"
 #include "sensyu/SlotIndex.h"
 #include "sensyu/WindowServices.h"
 
@@ -31,6 +33,9 @@ class cSensyuFile {
   bool FileLoadOld2(const std::string& strFileName, cSensyuNoList& vntSensyuNo);
   /// FileLoad of a file already read: the same matching, the same messages.
   bool LoadBytes(std::string_view bytes, cSensyuNoList& vntSensyuNo, int16_t intRev = 0);
+  /// The records the last load read only in part, or passed over as a
+  /// repeated racer number, in file order; empty for a file without damage.
+  const std::vector<cDamagedRecord>& DamagedRecords() const { return m_Damaged; }
   /// Period label such as "2020年後期".
   std::string GetSensyuFileVersion() const;
 
@@ -146,14 +151,24 @@ class cSensyuFile {
                  int16_t intCourseNo) const;
   void ShowLoadError(const std::string& text) const;
   void RebuildIndex();
-  void SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period);
-  void SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period);
-  void SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
-  void ParseRecord(std::size_t slot, std::string_view line, bool isOld2, cPeriodFields& period);
+  // Each returns the field that stopped the record (its place in
+  // RecordFields); an Old2 record throws instead.
+  std::optional<std::size_t> SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period);
+  std::optional<std::size_t> SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period);
+  std::optional<std::size_t> SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2,
+                                                     cPeriodFields& period);
+  std::optional<std::size_t> ParseRecord(std::size_t slot, std::string_view line, bool isOld2,
+                                           cPeriodFields& period);
   void StoreField(std::size_t slot, const cRecordField& field, const cFieldStore& store, std::string_view line,
                   cPeriodFields& period);
-  // Fills each slot from its line (-1: none), spread over the processor cores.
-  void ParseSlots(const std::vector<std::string_view>& lines, const std::vector<int>& lineOfSlot, bool isOld2);
+  // Fills each slot from its line (-1: none), spread over the processor
+  // cores; returns what was wrong with the lines parsed.
+  // Each damaged line comes with its place among the non-blank lines.
+  std::vector<std::pair<std::size_t, cDamagedRecord>> ParseSlots(const std::vector<std::string_view>& lines,
+                                                                 const std::vector<int>& lineOfSlot, bool isOld2);
+  // Keeps the damage found as DamagedRecords(): `numbers` and `keys` of each non-blank line.
+  void KeepDamage(std::vector<std::pair<std::size_t, cDamagedRecord>> found, const std::vector<int32_t>& numbers,
+                  const std::vector<std::string>& keys);
 
   cWindowServices& m_Window;
 
@@ -178,6 +193,7 @@ class cSensyuFile {
   PerRacerInt m_OutsideCourseL0Times, m_OutsideCourseL1Times, m_OutsideCourseK0Times,
       m_OutsideCourseK1Times;
   int16_t m_LastYoseiKi = 0;
+  std::vector<cDamagedRecord> m_Damaged;
 
   // Racer number -> lowest slot holding it; rebuilt after every load.
   cSlotIndex m_SlotOf;

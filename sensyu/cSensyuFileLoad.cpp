@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "platform/FileRead.h"
@@ -25,19 +26,59 @@ constexpr std::size_t kMaxSlots = 32766;
 // About a millisecond of parsing, many times what starting a thread costs.
 constexpr std::size_t kSlotsPerStretch = 256;
 
-// Every non-blank line in file order, wherever blank lines stand.
-std::vector<std::string_view> NonBlankLines(std::string_view bytes) {
-  std::vector<std::string_view> lines = SplitLines(bytes);
-  std::erase_if(lines, IsBlankLine);
+using cFoundDamage = std::pair<std::size_t, cDamagedRecord>;  // the line's place among the non-blank lines
+
+// Every non-blank line in file order, wherever blank lines stand, and its
+// line number in the file, which the user sees in an editor.
+struct cRecordLines {
+  std::vector<std::string_view> text;
+  std::vector<int32_t> number;
+};
+
+cRecordLines NonBlankLines(std::string_view bytes) {
+  const std::vector<std::string_view> all = SplitLines(bytes);
+  cRecordLines lines;
+  lines.text.reserve(all.size());
+  lines.number.reserve(all.size());
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (IsBlankLine(all[i])) continue;
+    lines.text.push_back(all[i]);
+    lines.number.push_back(static_cast<int32_t>(i + 1));
+  }
   return lines;
 }
 
-// Racer number of each line -> the first line that carries it.
-std::unordered_map<std::string, std::size_t> FirstLineOfKey(const std::vector<std::string>& keys) {
+// Racer number of each line -> the first line that carries it; each later
+// line with the same number goes into `repeats` with that first line.
+std::unordered_map<std::string, std::size_t> FirstLineOfKey(const std::vector<std::string>& keys,
+                                                            std::vector<std::pair<std::size_t, std::size_t>>& repeats) {
   std::unordered_map<std::string, std::size_t> firstLine;
   firstLine.reserve(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) firstLine.emplace(keys[i], i);
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const auto [at, added] = firstLine.emplace(keys[i], i);
+    if (!added) repeats.emplace_back(i, at->second);
+  }
   return firstLine;
+}
+
+// The lines some slot was filled from.
+std::vector<bool> UsedLines(const std::vector<int>& lineOfSlot, std::size_t lines) {
+  std::vector<bool> used(lines, false);
+  for (const int at : lineOfSlot)
+    if (at >= 0) used[static_cast<std::size_t>(at)] = true;
+  return used;
+}
+
+// A repeated racer number is told only where its first record was used.
+void AddRepeats(const std::vector<std::pair<std::size_t, std::size_t>>& repeats, const std::vector<bool>& used,
+                const std::vector<int32_t>& numbers, std::vector<cFoundDamage>& found) {
+  for (const auto& [line, first] : repeats) {
+    if (!used[first]) continue;
+    cDamagedRecord record;
+    record.damage = eRecordDamage::RepeatedNumber;
+    record.usedLine = numbers[first];
+    found.emplace_back(line, std::move(record));
+  }
 }
 
 // A birthplace of only blanks (half-width or ideographic spaces) says nothing.
@@ -73,6 +114,69 @@ std::string_view FieldBytes(std::string_view line, const cRecordField& field) {
   return line.substr(field.offset, field.width);
 }
 
+// Where a layout's records end: without the birthplace that newer files
+// append, and with it.
+struct cLayoutEnds {
+  std::size_t plain = 0, full = 0;
+};
+
+const cLayoutEnds& EndsOf(eRecordLayout layout) {
+  static const auto make = [](eRecordLayout l) {
+    cLayoutEnds ends;
+    const std::vector<cRecordField>& fields = RecordFields(l);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const std::size_t end = fields[i].offset + fields[i].width;
+      ends.full = std::max(ends.full, end);
+      if (StoresOf(l)[i]->rule != eFieldRule::BirthplaceTail) ends.plain = std::max(ends.plain, end);
+    }
+    return ends;
+  };
+  static const cLayoutEnds current = make(eRecordLayout::Current), old2 = make(eRecordLayout::Old2);
+  return layout == eRecordLayout::Old2 ? old2 : current;
+}
+
+// The field a line of `length` bytes ends in, or right before.
+const cRecordField& FieldAtEnd(const std::vector<cRecordField>& fields, std::size_t length) {
+  for (const cRecordField& field : fields)
+    if (field.offset + field.width > length) return field;
+  return fields.back();
+}
+
+// What is wrong with a parsed record, if anything: a field within the line
+// that stopped it (`stopped`, its place in RecordFields; a 16-bit record
+// field holds any number its width allows, so only letters or blanks do), or
+// a line that ends before its layout does.
+std::optional<cDamagedRecord> DamageOf(std::string_view line, eRecordLayout layout, std::optional<std::size_t> stopped) {
+  const std::vector<cRecordField>& fields = RecordFields(layout);
+  const cLayoutEnds& ends = EndsOf(layout);
+  const bool cut = line.size() < ends.plain || (line.size() > ends.plain && line.size() < ends.full);
+  cDamagedRecord damage;
+  if (stopped && (!cut || fields[*stopped].offset + fields[*stopped].width <= line.size())) {
+    damage.damage = eRecordDamage::NotANumber;
+    damage.field = &fields[*stopped];
+    damage.fieldText = Cp932ToUtf8(FieldBytes(line, *damage.field));
+    return damage;
+  }
+  if (!cut) return std::nullopt;
+  damage.field = &FieldAtEnd(fields, line.size());
+  damage.length = line.size();
+  return damage;
+}
+
+// A line as long as a record whose racer number is not four digits is a
+// damaged record: no racer asks for it, and it would go without a word.
+void AddUnnumbered(const std::vector<std::string_view>& lines, const std::vector<bool>& used,
+                   std::vector<cFoundDamage>& found) {
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (used[i] || lines[i].size() < EndsOf(eRecordLayout::Old2).plain) continue;
+    if (std::ranges::all_of(lines[i].substr(0, 4), isDigit)) continue;
+    cDamagedRecord record;
+    record.damage = eRecordDamage::NotARacerNumber;
+    found.emplace_back(i, std::move(record));
+  }
+}
+
 }  // namespace
 
 bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSensyuNo, int16_t intRev) {
@@ -94,38 +198,58 @@ bool cSensyuFile::FileLoad(const std::string& strFileName, cSensyuNoList& vntSen
 
 bool cSensyuFile::LoadBytes(std::string_view bytes, cSensyuNoList& vntSensyuNo, int16_t intRev) {
   const bool isOld2 = intRev != 0;
+  m_Damaged.clear();
   try {
-    const std::vector<std::string_view> lines = NonBlankLines(bytes);
-    if (lines.size() > kMaxCountedLines) throw cRunError::Overflow();
+    const cRecordLines lines = NonBlankLines(bytes);
+    if (lines.text.size() > kMaxCountedLines) throw cRunError::Overflow();
     std::vector<std::string> keys;
-    keys.reserve(lines.size());
-    for (std::string_view line : lines) keys.push_back(LineKey(line));
+    keys.reserve(lines.text.size());
+    for (std::string_view line : lines.text) keys.push_back(LineKey(line));
     if (vntSensyuNo.empty()) vntSensyuNo = keys;
-    if (lines.size() > kMaxSlots) throw cRunError::Overflow();
+    if (lines.text.size() > kMaxSlots) throw cRunError::Overflow();
 
     // The training term of the file's last record, read before any matching.
     InitSensyuData(1);
     cPeriodFields ignored;  // the slots are reset below, period included
-    SetSensyuDataByLayout(1, lines.empty() ? std::string_view() : lines.back(), isOld2, ignored);
+    SetSensyuDataByLayout(1, lines.text.empty() ? std::string_view() : lines.text.back(), isOld2, ignored);
     m_LastYoseiKi = m_YoseiKi[1];
 
     if (vntSensyuNo.size() > kMaxSlots) throw cRunError::Overflow();
     InitSensyuData(static_cast<int16_t>(vntSensyuNo.size()));
     // Each requested racer gets the first line carrying its number; slots are
     // parsed in list order, so the period values are those of the last one.
-    const auto firstLine = FirstLineOfKey(keys);
+    std::vector<std::pair<std::size_t, std::size_t>> repeats;
+    const auto firstLine = FirstLineOfKey(keys, repeats);
     std::vector<int> lineOfSlot(vntSensyuNo.size() + 1, -1);
     for (std::size_t k = 1; k <= vntSensyuNo.size(); ++k) {
       auto found = firstLine.find(vntSensyuNo[k - 1]);
       if (found != firstLine.end()) lineOfSlot[k] = static_cast<int>(found->second);
     }
-    ParseSlots(lines, lineOfSlot, isOld2);
+    std::vector<cFoundDamage> damage = ParseSlots(lines.text, lineOfSlot, isOld2);
+    const std::vector<bool> used = UsedLines(lineOfSlot, lines.text.size());
+    AddRepeats(repeats, used, lines.number, damage);
+    AddUnnumbered(lines.text, used, damage);
+    KeepDamage(std::move(damage), lines.number, keys);
     RebuildIndex();
     return true;
   } catch (const cRunError& e) {
     ShowLoadError(WithErrorCode(e.what(), e.Number()));
     InitSensyuData(1);
+    m_Damaged.clear();
     return false;
+  }
+}
+
+// In file order, each line once: a racer number listed twice parses its line twice.
+void cSensyuFile::KeepDamage(std::vector<std::pair<std::size_t, cDamagedRecord>> found,
+                             const std::vector<int32_t>& numbers, const std::vector<std::string>& keys) {
+  std::ranges::stable_sort(found, {}, &cFoundDamage::first);
+  const auto repeated = std::ranges::unique(found, {}, &cFoundDamage::first);
+  found.erase(repeated.begin(), repeated.end());
+  for (auto& [line, record] : found) {
+    record.line = numbers[line];
+    record.sensyuNo = keys[line];
+    m_Damaged.push_back(std::move(record));
   }
 }
 
@@ -153,17 +277,21 @@ void cSensyuFile::cPeriodFields::TakeLater(cPeriodFields&& later) {
 // tens of thousands: each core parses stretches of consecutive slots with
 // their own period fields, which are then taken in slot order. A record that
 // stops the load (the Old2 layout) stops its stretch; the lowest one is told.
-void cSensyuFile::ParseSlots(const std::vector<std::string_view>& lines, const std::vector<int>& lineOfSlot,
-                             bool isOld2) {
+std::vector<std::pair<std::size_t, cDamagedRecord>> cSensyuFile::ParseSlots(const std::vector<std::string_view>& lines,
+                                                                             const std::vector<int>& lineOfSlot,
+                                                                             bool isOld2) {
   const std::size_t slots = lineOfSlot.size() - 1;
   const unsigned helpers = HelpersFor(slots, kSlotsPerStretch);
   const std::size_t stretches = helpers + 1;
+  const eRecordLayout layout = isOld2 ? eRecordLayout::Old2 : eRecordLayout::Current;
   std::vector<cPeriodFields> periods(stretches);
+  std::vector<std::vector<cFoundDamage>> damage(stretches);
   ParallelFor(stretches, helpers, [&](std::size_t n) {
     for (std::size_t slot = 1 + slots * n / stretches; slot < 1 + slots * (n + 1) / stretches; ++slot) {
       if (lineOfSlot[slot] < 0) continue;
-      const std::string_view line = lines[static_cast<std::size_t>(lineOfSlot[slot])];
-      SetSensyuDataByLayout(static_cast<int16_t>(slot), line, isOld2, periods[n]);
+      const auto at = static_cast<std::size_t>(lineOfSlot[slot]);
+      const auto stopped = SetSensyuDataByLayout(static_cast<int16_t>(slot), lines[at], isOld2, periods[n]);
+      if (auto found = DamageOf(lines[at], layout, stopped)) damage[n].emplace_back(at, std::move(*found));
     }
   });
   cPeriodFields period;
@@ -172,27 +300,26 @@ void cSensyuFile::ParseSlots(const std::vector<std::string_view>& lines, const s
   m_Ki = period.ki.value_or(m_Ki);
   if (period.ymdStart) m_YmdStart = std::move(*period.ymdStart);
   if (period.ymdEnd) m_YmdEnd = std::move(*period.ymdEnd);
+  std::vector<cFoundDamage> all;
+  for (std::vector<cFoundDamage>& stretch : damage) std::ranges::move(stretch, std::back_inserter(all));
+  return all;
 }
 
-void cSensyuFile::SetSensyuDataByLayout(int16_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
-  if (isOld2) {
-    SetSensyuDataOld2(slot, line, period);
-  } else {
-    SetSensyuData(slot, line, period);
-  }
+std::optional<std::size_t> cSensyuFile::SetSensyuDataByLayout(int16_t slot, std::string_view line,
+                                                                              bool isOld2, cPeriodFields& period) {
+  return isOld2 ? SetSensyuDataOld2(slot, line, period) : SetSensyuData(slot, line, period);
 }
 
-void cSensyuFile::SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period) {
-  try {
-    ParseRecord(static_cast<std::size_t>(slot), line, false, period);
-  } catch (const cRunError&) {
-    // A current-layout record ends quietly at its first field that is not a
-    // number; the fields before it stay stored.
-  }
+// A current-layout record ends at its first field that is not a number; the
+// fields before it stay stored, and the load goes on.
+std::optional<std::size_t> cSensyuFile::SetSensyuData(int16_t slot, std::string_view line,
+                                                                      cPeriodFields& period) {
+  return ParseRecord(static_cast<std::size_t>(slot), line, false, period);
 }
 
-void cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period) {
-  ParseRecord(static_cast<std::size_t>(slot), line, true, period);
+std::optional<std::size_t> cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line,
+                                                                          cPeriodFields& period) {
+  return ParseRecord(static_cast<std::size_t>(slot), line, true, period);
 }
 
 inline void cSensyuFile::StoreField(std::size_t s, const cRecordField& field, const cFieldStore& store,
@@ -231,9 +358,18 @@ inline void cSensyuFile::StoreField(std::size_t s, const cRecordField& field, co
       store.member);
 }
 
-void cSensyuFile::ParseRecord(std::size_t slot, std::string_view line, bool isOld2, cPeriodFields& period) {
+// An Old2 record that does not convert fails the whole load.
+std::optional<std::size_t> cSensyuFile::ParseRecord(std::size_t slot, std::string_view line,
+                                                                    bool isOld2, cPeriodFields& period) {
   const eRecordLayout layout = isOld2 ? eRecordLayout::Old2 : eRecordLayout::Current;
   const std::vector<cRecordField>& fields = RecordFields(layout);
   const std::vector<const cFieldStore*>& stores = StoresOf(layout);
-  for (std::size_t i = 0; i < fields.size(); ++i) StoreField(slot, fields[i], *stores[i], line, period);
+  std::size_t i = 0;
+  try {
+    for (; i < fields.size(); ++i) StoreField(slot, fields[i], *stores[i], line, period);
+  } catch (const cRunError&) {
+    if (isOld2) throw;
+    return i;
+  }
+  return std::nullopt;
 }

@@ -80,18 +80,6 @@ long Columns(const std::string& text) {
   return columns;
 }
 
-// The longest head of `text` that fits in `columns`, never half a character.
-std::string CutToColumns(const std::string& text, long columns) {
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t length = CharLength(text, at);
-    columns -= CharColumns(text, at, length);
-    if (columns < 0) break;
-    at += length;
-  }
-  return text.substr(0, at);
-}
-
 }  // namespace
 
 cTerminalWindow::cTerminalWindow(std::istream& in, std::ostream& out, std::ostream& err, bool interactive,
@@ -151,11 +139,22 @@ void cTerminalWindow::SetLabel(ProgressLabel label, const std::string& text) {
   Update(messageChanged);
 }
 
+// A terminal narrower than the status line would have the line wrap and
+// each redraw overwrite the headings above it: until the next message,
+// progress is printed as plain lines instead, as into a file.
 void cTerminalWindow::Update(bool messageChanged) {
-  if (m_LiveStatus)
-    UpdateLiveStatus(messageChanged);
-  else
+  if (!m_LiveStatus) return UpdatePlainStatus(messageChanged);
+  if (messageChanged) m_Narrow = false;
+  if (!m_Narrow && !StatusFits()) {
+    const bool messageShown = m_StatusOpen;  // a line drawn in place fitted whole
+    EndStatus();
+    m_Narrow = true;
+    messageChanged = messageChanged || !messageShown;
+  }
+  if (m_Narrow)
     UpdatePlainStatus(messageChanged);
+  else
+    UpdateLiveStatus(messageChanged);
 }
 
 void cTerminalWindow::DoEvents() { m_Out.flush(); }
@@ -164,23 +163,27 @@ std::string cTerminalWindow::CounterPart(long barCells) const {
   return m_Count > 0 && barCells > 0 ? ProgressBar(m_Done, m_Count, barCells) + " " + m_Counter : m_Counter;
 }
 
-// The status line, one column short of the terminal's edge so that it never
-// wraps: the bar shrinks, then goes, then the message is cut, the count last.
-std::string cTerminalWindow::FittedLine() const {
-  const std::string gap = m_Message.empty() || m_Counter.empty() ? "" : "  ";
+std::string cTerminalWindow::Gap() const { return m_Message.empty() || m_Counter.empty() ? "" : "  "; }
+
+// The counter as wide as it will read during this count: the bar beside it stays put.
+std::string cTerminalWindow::WidestCounter() const {
+  return m_Count > 0 ? std::to_string(m_Count) + "/" + std::to_string(m_Count) : m_Counter;
+}
+
+// The message and the counter fit one column short of the terminal's edge,
+// where the line never wraps.
+bool cTerminalWindow::StatusFits() const {
   const int columns = m_Columns();
-  if (columns <= 0) return m_Message + gap + CounterPart(kBarWidth);
-  const long room = columns - 1;
-  if (m_Count > 0) {
-    const long cells = std::min(kBarWidth, room - Columns(m_Message + gap + m_Counter) - 3);  // "[", "] "
-    if (cells >= kLeastBar) return m_Message + gap + CounterPart(cells);
-  }
-  const long messageRoom = room - Columns(gap + m_Counter);
-  if (messageRoom <= 0) return CutToColumns(m_Counter, room);
-  std::string message = CutToColumns(m_Message, messageRoom);
-  // "作成しています ." reads as a typo: a cut message loses its trailing dots.
-  if (message.size() < m_Message.size()) message.erase(message.find_last_not_of(" .") + 1);
-  return message + gap + m_Counter;
+  return columns <= 0 || Columns(m_Message + Gap() + WidestCounter()) <= columns - 1;
+}
+
+// Cells of a bar that fits after `text` on one line: kBarWidth where the
+// width is unknown, none where fewer than kLeastBar fit.
+long cTerminalWindow::BarCells(const std::string& text) const {
+  const int columns = m_Columns();
+  if (columns <= 0) return kBarWidth;
+  const long cells = std::min(kBarWidth, columns - 1 - Columns(text) - 3);  // "[", "] "
+  return cells >= kLeastBar ? cells : 0;
 }
 
 void cTerminalWindow::EndStatus() {
@@ -196,7 +199,7 @@ void cTerminalWindow::UpdateLiveStatus(bool messageChanged) {
   const long percent = m_Count > 0 ? m_Done * 100 / m_Count : -1;
   if (!messageChanged && m_Count > 0 && percent == m_LastShown) return;
   m_LastShown = percent;
-  const std::string line = FittedLine();
+  const std::string line = m_Message + Gap() + CounterPart(BarCells(m_Message + Gap() + WidestCounter()));
   if (m_StatusOpen ? line == m_LastLine : line.empty()) return;
   m_LastLine = line;
   m_Out << "\r" << line << "\x1b[K";
@@ -220,5 +223,5 @@ void cTerminalWindow::UpdatePlainStatus(bool messageChanged) {
   const long tenth = m_Done * 10 / m_Count;
   if (tenth <= m_LastShown) return;
   m_LastShown = tenth;
-  m_Out << "  " << CounterPart(kBarWidth) << "\n";
+  m_Out << "  " << CounterPart(BarCells("  " + WidestCounter())) << "\n";
 }

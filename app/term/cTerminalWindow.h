@@ -11,8 +11,9 @@
 // caption (a box that tells a failure goes to standard error), Yes/No is read
 // from standard input, and the two progress labels become one status line
 // with a bar. On a terminal the line is redrawn in place and kept narrower than
-// the terminal (the bar shrinks or goes, then the message is cut); into a pipe
-// or file only the messages and every tenth of the count are printed, one line each.
+// the terminal (the bar shrinks or goes); into a pipe or file, and on a
+// terminal too narrow for the message and the count, only the messages and
+// every tenth of the count are printed, one line each.
 class cTerminalWindow : public cWindowServices {
  public:
   /// interactive: standard input is a terminal (otherwise Yes/No answers No);
@@ -33,7 +34,10 @@ class cTerminalWindow : public cWindowServices {
  private:
   MsgResult AskYesNo();
   std::string CounterPart(long barCells) const;
-  std::string FittedLine() const;
+  std::string Gap() const;
+  std::string WidestCounter() const;
+  bool StatusFits() const;
+  long BarCells(const std::string& text) const;
   void Update(bool messageChanged);
   void UpdateLiveStatus(bool messageChanged);
   void UpdatePlainStatus(bool messageChanged);
@@ -48,6 +52,7 @@ class cTerminalWindow : public cWindowServices {
   std::string m_Counter;
   long m_Done = 0, m_Count = 0;  // the count behind m_Counter; m_Count 0 when it is no count
   bool m_StatusOpen = false;  // a live status line is on screen without its line end
+  bool m_Narrow = false;      // the terminal is too narrow for this message's status line
   std::string m_LastLine;     // that line
   long m_LastShown = -1;      // percent (live) or tenth (plain) of the count shown last
   long m_LastTotal = 0;       // the total of that count

@@ -1,16 +1,34 @@
 #include "platform/KnownFolders.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// The account's home as the password database has it: a start without HOME
+// (a service, `env -i`) still belongs to an account. One that names no
+// folder there (nobody's "/nonexistent") is no home.
+fs::path AccountHome() {
+  std::vector<char> buffer(16384);
+  struct passwd entry{};
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return {};
+  struct stat st{};
+  if (found->pw_dir == nullptr || ::stat(found->pw_dir, &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+  return found->pw_dir;
+}
+
 fs::path Home() {
   const char* home = std::getenv("HOME");
-  return home != nullptr && *home != '\0' ? fs::path(home) : fs::path();
+  return home != nullptr && *home != '\0' ? fs::path(home) : AccountHome();
 }
 
 fs::path ConfigHome() {

@@ -31,8 +31,13 @@ uint32_t NewFolderMode() {
 }
 
 cEntry EntryOf(const struct stat& st) {
-  return {KindOf(st.st_mode), static_cast<uint32_t>(st.st_mode & 07777), static_cast<int64_t>(st.st_gid),
-          static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_size)};
+  return {KindOf(st.st_mode),
+          static_cast<uint32_t>(st.st_mode & 07777),
+          static_cast<int64_t>(st.st_gid),
+          static_cast<uint64_t>(st.st_dev),
+          static_cast<uint64_t>(st.st_size),
+          int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec,
+          static_cast<uint64_t>(st.st_ino)};
 }
 
 void Check(int result, const fs::path& path) {

@@ -49,6 +49,8 @@ class cWin32FileSystem : public cFileSystem {
       entry.kind = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? eEntryKind::Folder : eEntryKind::File;
     entry.device = VolumeOf(path);
     entry.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    entry.modified = static_cast<int64_t>(uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 |
+                                          data.ftLastWriteTime.dwLowDateTime);
     return entry;
   }
 
@@ -64,6 +66,9 @@ class cWin32FileSystem : public cFileSystem {
     entry.kind = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? eEntryKind::Folder : eEntryKind::File;
     entry.device = info.dwVolumeSerialNumber;
     entry.size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    entry.modified = static_cast<int64_t>(uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 |
+                                          info.ftLastWriteTime.dwLowDateTime);
+    entry.id = uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
     return entry;
   }
 

@@ -1,5 +1,5 @@
-// What only the POSIX side has: folder modes and set-group-ID, symbolic links
-// and mount points.
+// What only the POSIX side has: folder modes and set-group-ID, symbolic links,
+// mount points and exchanging two folders in one step.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -58,6 +58,17 @@ TEST(OutputPlace, FollowsALinkAndRefusesAMountPoint) {
     EXPECT_EQ(place.problem, row.problem) << row.named;
   }
   EXPECT_EQ(NormalFolderPath(tmp.Path() / "link/"), tmp.Path() / "link");  // as the user named it
+}
+
+// An exchange the system refuses (EINVAL, as where it has none) sends the
+// swap down the rename-aside path; any other failure is told.
+TEST(PosixFileSystem, AnExchangeTheSystemRefusesIsNoFailure) {
+  cTempDir tmp;
+  fs::create_directories(tmp.Path() / "site" / "4000");
+  cFileSystem& files = SystemFileSystem();
+  EXPECT_FALSE(files.Exchange(tmp.Path() / "site", tmp.Path() / "site" / "4000"));  // a folder into itself
+  EXPECT_THROW(files.Exchange(tmp.Path() / "site", tmp.Path() / "missing"), cFileFailure);
+  EXPECT_TRUE(fs::is_directory(tmp.Path() / "site" / "4000"));
 }
 
 // A disk that fills up (here: a limit on the file's size) leaves no hidden file behind.

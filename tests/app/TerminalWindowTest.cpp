@@ -42,40 +42,52 @@ TEST(TerminalWindow, RedrawsOneStatusLineOnATerminal) {
   EXPECT_EQ(std::count(shown.begin(), shown.end(), '\r'), 1 + 101 + 1);  // message, 0..100 %, then the text
 }
 
-// Columns of the test's texts: a kana or kanji takes two.
-long Columns(const std::string& text) {
-  long columns = 0;
-  for (const unsigned char c : text) columns += c < 0x80 ? 1 : c >= 0xE0 ? 2 : 0;
-  return columns;
+// What stays on the terminal's screen: "\r" starts the line again (each
+// redraw clears the rest of it), "\n" ends it.
+std::vector<std::string> Screen(std::string shown) {
+  std::vector<std::string> lines;
+  for (std::size_t at; (at = shown.find("\x1b[K")) != std::string::npos;) shown.erase(at, 3);
+  std::istringstream in(shown);
+  for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find_last_of('\r') + 1));
+  return lines;
 }
 
-// At 40 columns every redrawn line keeps within 39: the bar shrinks, then goes, then the message is cut.
-TEST(TerminalWindow, StatusLineFitsANarrowTerminal) {
+// A line redrawn in place keeps within the terminal, its bar shrinking or
+// gone; where the message and the count do not fit, the message stays on a
+// line of its own and the count follows every tenth, as into a file.
+TEST(TerminalWindow, KeepsTheHeadingsOnScreenInAnyWidth) {
   const struct {
+    int columns;
     const char* message;
     int count;
-    const char* counter;
-    const char* last;
-  } rows[] = {{"変換しています", 200, "", "変換しています  [#############] 200/200"},
-              {"ファイルを変換しています ...", 1600, "", "ファイルを変換しています ...  1600/1600"},
-              {"索引ページを作成しています ...", 1600, "", "索引ページを作成しています  1600/1600"},
-              {"ダウンロードしています ...", 0, "1234 KB / 67890 KB", "ダウンロードしてい  1234 KB / 67890 KB"}};
+    std::vector<std::string> counters;
+    std::size_t lines;
+    const char *first, *last;
+  } rows[] = {
+      {40, "変換しています", 200, {}, 1, "", "変換しています  [#############] 200/200"},
+      {40, "ファイルを変換しています ...", 1600, {}, 1, "", "ファイルを変換しています ...  1600/1600"},
+      {40, "索引ページを作成しています ...", 1600, {}, 11, "索引ページを作成しています ...",
+       "  [####################] 1600/1600"},
+      {20, "索引ページを作成しています ...", 1600, {}, 11, "索引ページを作成しています ...", "  [#####] 1600/1600"},
+      {40, "ダウンロードしています ...", 0, {"1234 KB / 67890 KB"}, 1, "", "ダウンロードしています ..."},
+      {40, "ダウンロード", 0, {"1234 KB / 67890 KB", "123456789 KB / 987654321 KB"}, 1, "",
+       "ダウンロード  1234 KB / 67890 KB"},
+  };
   for (const auto& row : rows) {
+    SCOPED_TRACE(row.message);
     std::istringstream in;
     std::ostringstream out, err;
-    cTerminalWindow window(in, out, err, true, true, [] { return 40; });
+    cTerminalWindow window(in, out, err, true, true, [&] { return row.columns; });
     window.SetLabel(ProgressLabel::Message, row.message);
     for (int i = 1; i <= row.count; ++i) window.SetProgress(i, row.count);
-    if (*row.counter != '\0') window.SetLabel(ProgressLabel::Counter, row.counter);
-    std::istringstream shown(out.str());
-    std::string line, last;
-    while (std::getline(shown, line, '\r')) {
-      if (line.empty()) continue;
-      line.erase(line.find("\x1b[K"));
-      EXPECT_LE(Columns(line), 39) << line;
-      last = line;
+    for (const std::string& counter : row.counters) window.SetLabel(ProgressLabel::Counter, counter);
+    window.EndStatus();
+    const std::vector<std::string> screen = Screen(out.str());
+    ASSERT_EQ(screen.size(), row.lines) << out.str();
+    if (*row.first != '\0') {
+      EXPECT_EQ(screen.front(), row.first);
     }
-    EXPECT_EQ(last, row.last);
+    EXPECT_EQ(screen.back(), row.last);
   }
 }
 

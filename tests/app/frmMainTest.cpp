@@ -2,11 +2,13 @@
 // temp folder that stands for the desktop.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <map>
 #include <regex>
 
 #include "app/frmMain.h"
 #include "platform/ErrorText.h"
+#include "platform/Interrupt.h"
 #include "platform/Path.h"
 #include "support/FakeWindow.h"
 #include "support/StepFileSystem.h"
@@ -38,6 +40,7 @@ class cFailingSite : public cSiteFolder {
   }
   void Flush() override {
     if (m_Page == "flush") throw cFileFailure("site", EIO);
+    if (m_Page == "stop") RequestStop(SIGTERM);  // asked while the pages are flushed
   }
 
  private:
@@ -97,6 +100,19 @@ TEST(frmMain, RefusesToCloseWhileConverting) {
   EXPECT_TRUE(main.SensyuFile() != nullptr);
   EXPECT_TRUE(main.Form_QueryUnload());
   EXPECT_TRUE(main.SensyuFile() == nullptr);
+}
+
+// Damaged records are told in one box after the run; a file without damage gives none.
+TEST(frmMain, TellsDamagedRecordsInOneBoxAfterTheRun) {
+  for (const std::string name : {"damaged.txt", "six_racers.txt"}) {
+    cStart s;
+    EXPECT_EQ(s.Run({"--yes", s.Data(name)}), eStartOutcome::Converted);
+    std::string boxes;
+    for (const auto& box : s.window.boxes) boxes += box.text + "|";
+    const bool told = boxes.starts_with("ファン手帳ファイルに読み取れないところがありました。ページは読み取れた内容で作成しました。\r\n\r\nファン手帳ファイルの 1 行目") &&
+                      boxes.ends_with("\r\nファン手帳ファイルの 11 行目（登録番号 1010）: 413 バイトで切れています（出身地の欄の途中）\r\nほか 6 件|");
+    EXPECT_TRUE(name == "damaged.txt" ? told : boxes.empty()) << boxes;
+  }
 }
 
 // Older periods from a folder: the racer pages are the golden
@@ -170,6 +186,18 @@ TEST(frmMain, RefusedOrFailedRunsLeaveTheOldSiteAsItWas) {
     EXPECT_NE(s.window.boxes.back().text.find(row.box), std::string::npos) << s.window.boxes.back().text;
     EXPECT_TRUE(s.Tree() == before);
   }
+}
+
+// A stop asked between the run's steps ends the run before the swap.
+TEST(frmMain, AStopAskedBetweenTheStepsEndsTheRun) {
+  cStart s;
+  const std::string input = s.Data("seven_racers.txt");
+  ASSERT_EQ(s.Run({"--yes", s.Data("six_racers.txt")}), eStartOutcome::Converted);
+  const auto before = s.Tree();
+  s.sites = [](const fs::path& root) { return std::make_unique<cFailingSite>(root, "stop"); };
+  EXPECT_THROW(s.Run({"--yes", input}), cInterrupted);
+  RequestStop(0);
+  EXPECT_TRUE(s.Tree() == before);
 }
 
 // After the swap: an old site that cannot be taken apart is named in a

@@ -10,12 +10,15 @@ xdg-open first on PATH records what the program asks the desktop to open. A row 
 exit status, the expected text and the pages match and nothing outside the output folder changed:
 a row without "pages" expects no site at all, so nothing under its folder may change. A row may make
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
-when run as root), put files into the output folder "during" the run (they must be there afterwards), and
-expect the output folder's "mode" and group afterwards, and name site pages that must be "absent". A row may "serve" files from a local download
-server (TOBIREX_DOWNLOAD_BASE) and name the files it expects "written" outside the output folder, and the
-number of racer rows a "table" of --export holds, read with Python's csv or sqlite3."""
-import concurrent.futures, contextlib, csv, functools, hashlib, io, json, os, random, re, signal, sqlite3, stat, subprocess, sys, \
-    tempfile, time
+when run as root; "only": the row is skipped otherwise), unset a variable ("env" value null), put files
+into the output folder "during" the run (they must be there afterwards), expect the output folder's
+"mode" and group afterwards, name site pages that must be "absent", and write its standard output into a
+terminal ("tty": its columns; the terminal ends lines with CR LF). A row may "serve" files from a local
+download server (TOBIREX_DOWNLOAD_BASE), name the files it expects "written" outside the output folder
+and those it expects "gone" afterwards, and the number of racer rows a "table" of --export holds, read
+with Python's csv or sqlite3."""
+import concurrent.futures, contextlib, csv, fcntl, functools, hashlib, io, json, os, pty, random, re, signal, sqlite3, \
+    stat, struct, subprocess, sys, tempfile, termios, threading, time
 from pathlib import Path
 
 TIME_LIMIT = 60  # seconds; the slowest row converts the 1,600-racer sample
@@ -92,13 +95,37 @@ def changes(before, after, root, under=""):
     return lines[:20] + [f"{len(lines)} paths changed"] * (len(lines) > 20)
 
 
+def drain(fd, shown):
+    with contextlib.suppress(OSError):  # EIO once the program's side of the terminal is closed
+        while chunk := os.read(fd, 65536):
+            shown.append(chunk)
+    os.close(fd)
+
+
 def finish(run):
     """The exit status, stdout and stderr of a started run, which is killed after the time limit."""
     try:  # the pipes close only when the program and any opener it started have ended
         out, err = run.communicate(timeout=TIME_LIMIT)
     finally:
         run.kill()  # only when still running
+    if hasattr(run, "reader"):  # standard output went to a terminal
+        run.reader.join(TIME_LIMIT)
+        out = b"".join(run.shown)
     return run.returncode, out.decode(errors="replace"), err.decode(errors="replace")
+
+
+def started(args, tty, **how):
+    """A run started with standard output into a pipe, or into a terminal of `tty` columns that a thread reads."""
+    if not tty:
+        return subprocess.Popen(args, stdout=subprocess.PIPE, **how)
+    ours, theirs = pty.openpty()
+    fcntl.ioctl(theirs, termios.TIOCSWINSZ, struct.pack("HHHH", 24, tty, 0, 0))
+    run = subprocess.Popen(args, stdout=theirs, **how)
+    os.close(theirs)
+    run.shown = []
+    run.reader = threading.Thread(target=drain, args=(ours, run.shown))
+    run.reader.start()
+    return run
 
 
 def run_row(row, exe, sample):
@@ -109,7 +136,7 @@ def run_row(row, exe, sample):
         tools.mkdir()
         (tools / "xdg-open").write_text(OPENER)
         (tools / "xdg-open").chmod(0o755)
-        places = {"tmp": str(root), "home": str(root / "home")}
+        places = {"tmp": str(root), "home": str(root / "home"), "golden": str(DATA.parent / "golden")}
         fill = lambda text: re.sub(r"\{(\w+)\}", lambda m: places[m[1]], text)
         places["out"] = out = fill(row.get("out", "{tmp}/out"))
         for name, recipes in row.get("files", {}).items():
@@ -128,18 +155,19 @@ def run_row(row, exe, sample):
         if nobody:  # nobody must reach the files; the output folder is nobody's own
             for path in (Path(top), root, root / "home"):
                 path.chmod(0o755)
-            os.chown(out, 65534, 65534)
+            if os.path.exists(out):
+                os.chown(out, 65534, 65534)
         # The output folder is the entry its path names: a linked parent is followed, a link in its place is not.
         entry = os.path.join(os.path.realpath(os.path.dirname(out)), os.path.basename(out))
         skip = {entry, os.path.realpath(entry)} if "pages" in row else set()  # a linked output folder: the link's target
-        skip |= {str(root / name) for name in row.get("written", [])}
+        skip |= {str(root / name) for name in row.get("written", []) + row.get("gone", [])}
 
         env = {"HOME": str(root / "home"), "PATH": f"{tools}:/usr/local/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}
         env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")})
         env.update(row.get("env", {}) | ({"TOBIREX_DOWNLOAD_BASE": base} if base else {}))
-        start = lambda args: subprocess.Popen([exe] + [fill(a) for a in args], cwd=fill(row.get("cwd", str(root))),
-                                              env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                              stderr=subprocess.PIPE, **nobody)
+        env = {k: v for k, v in env.items() if v is not None}  # null: the variable is not set
+        start = lambda args: started([exe] + [fill(a) for a in args], row.get("tty"), cwd=fill(row.get("cwd", str(root))),
+                                     env=env, stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, **nobody)
         staged = f".{Path(entry).name}.tobirex-new-*/*/*.html"  # pages of the site being built beside the output folder
         try:
             if "first" in row and finish(start(row["first"]))[0] != 0:
@@ -190,6 +218,7 @@ def run_row(row, exe, sample):
             got = None if not path.is_file() else sqlite3.connect(path).execute("SELECT count(*) FROM racers").fetchone()[0] \
                 if path.suffix != ".csv" else len(list(csv.reader(io.StringIO(path.read_text("utf-8-sig"), newline="")))) - 1
             failures += [f"{name} holds {got} racer rows, expected {count}"] if got != count else []
+        failures += [f"{name} is still there" for name in row.get("gone", []) if os.path.lexists(root / name)]
         failures += [f"the link {name} was replaced" for name in row.get("links", {}) if not (root / name).is_symlink()]
         for name, recipes in row.get("during", {}).items():
             if not (Path(out) / name).is_file() or (Path(out) / name).read_bytes() != b"".join(content(r, sample) for r in recipes):
@@ -210,6 +239,9 @@ def main(exe, sample_file, maker, *only):
     rows = json.loads(Path(__file__).with_name("rows.json").read_text())
     sample, failed = Path(sample_file).read_bytes(), 0
     rows = [r for r in rows if not only or r["name"] in only]
+    for row in [r for r in rows if r.get("as_nobody") == "only" and os.geteuid() != 0]:
+        print("SKIP " + row["name"] + " (runs only as root, as the user nobody)", flush=True)
+        rows.remove(row)
     # Rows are independent, each in its own folder; most of their time is waiting.
     with concurrent.futures.ThreadPoolExecutor(4) as pool:
         results = pool.map(lambda row: run_row(row, exe, sample), rows)

@@ -36,7 +36,7 @@ struct cRun {
 // ranking_ties with --extras: ties and the 30-start line in every ranking, a course without starts.
 TEST(ConvertFanFile, WritesTheGoldenSites) {
   for (const auto& [name, extras] : {std::pair{"seven_racers", false}, {"six_racers", false}, {"malformed", false},
-                                     {"empty", false}, {"ranking_ties", true}}) {
+                                     {"empty", false}, {"damaged", false}, {"ranking_ties", true}}) {
     SCOPED_TRACE(name);
     cRun run;
     ASSERT_TRUE(run.Convert(ReadBytes(DataPath(std::string(name) + ".txt")), extras)) << run.Boxes();

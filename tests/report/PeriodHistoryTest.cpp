@@ -20,8 +20,9 @@ const fs::path kNewest = DataPath("history/fan2510.txt");
 
 cPeriodHistory LoadHistory() {
   cFakeWindow window;
-  const cHistoryFiles candidates = ListHistoryFiles(DataPath("history"), kNewest);
-  cPeriodHistory history = LoadPeriodHistory(candidates.files, FanFilePeriod(ReadBytes(kNewest)), window);
+  const cHistoryFiles candidates = ListHistoryFiles(SystemFileSystem(), DataPath("history"), kNewest);
+  cPeriodHistory history =
+      LoadPeriodHistory(candidates.files, FanFilePeriod(ReadBytes(kNewest)), window, candidates.passedOver);
   EXPECT_TRUE(window.boxes.empty());
   return history;
 }
@@ -55,8 +56,8 @@ TEST(PeriodHistory, ReadsThePeriodAsTheConversionDoes) {
 }
 
 TEST(PeriodHistory, TakesTheOlderPeriodsAndTellsEveryFileItSkips) {
-  static const char* const kWhy[] = {"NotFanFile", "Unreadable", "DamagedArchive", "LoadFailed",
-                                     "NoPeriod",   "NotOlder",   "DuplicatePeriod"};
+  static const char* const kWhy[] = {"NotFanFile", "Unreadable",      "DamagedArchive", "LoadFailed",   "NoPeriod",
+                                     "NotOlder",   "DuplicatePeriod", "Folder",         "LinkToNothing", "NotAFile"};
   const cPeriodHistory history = LoadHistory();
   std::string dump;
   for (const cHistoryPeriod& p : history.Periods())
@@ -74,7 +75,7 @@ TEST(PeriodHistory, TakesTheOlderPeriodsAndTellsEveryFileItSkips) {
     }
   }
   ExpectMatchesFile(dump, "history.dump");
-  EXPECT_NE(ListHistoryFiles(DataPath("history/none"), {}).errorNumber, 0);
+  EXPECT_NE(ListHistoryFiles(SystemFileSystem(), DataPath("history/none"), {}).errorNumber, 0);
 }
 
 // The golden pages byte for byte, and the chart's lines of every racer; every

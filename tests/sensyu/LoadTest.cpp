@@ -38,6 +38,7 @@ TEST(FileLoad, MatchesExpectedDumps) {
       if (auto at = text.find(TEST_DATA_DIR); at != std::string::npos) text.replace(at, sizeof TEST_DATA_DIR - 1, "DATA");
       got << "box " << box.caption << ": " << text << "\n";
     }
+    for (const cDamagedRecord& record : f.DamagedRecords()) got << "damaged " << DamagedRecordLine(record) << "\n";
     ExpectMatchesFile(got.str() + DumpRacers(f), "load/" + row[0] + ".dump");
   }
 }

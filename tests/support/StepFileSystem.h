@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -24,7 +25,9 @@ class cStepFileSystem : public cFileSystem {
     return Do(p, [&] { return Real().Canonical(p); });
   }
   std::vector<std::string> List(const std::filesystem::path& p) override {
-    return Do(p, [&] { return Real().List(p); });
+    std::vector<std::string> names = Do(p, [&] { return Real().List(p); });
+    if (reverseListing) std::reverse(names.begin(), names.end());
+    return names;
   }
   void MakePrivateFolder(const std::filesystem::path& p, const cEntry& like) override {
     Do(p, [&] { Real().MakePrivateFolder(p, like); });
@@ -47,6 +50,8 @@ class cStepFileSystem : public cFileSystem {
 
   /// True when the run reached the faulty step.
   bool Reached() const { return m_Done >= m_Step; }
+  /// Folders list their names the other way round: no choice may hang on the order.
+  bool reverseListing = false;
 
  private:
   static cFileSystem& Real() { return SystemFileSystem(); }

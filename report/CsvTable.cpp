@@ -1,3 +1,5 @@
+#include <charconv>
+#include <string>
 #include <string_view>
 
 #include "report/ExportColumns.h"
@@ -32,7 +34,7 @@ class cCsvTable : public cTableWriter {
       m_Cells.clear();
       AppendRacerCells(sensyu, no, layout, m_Cells);
       for (int16_t course = 1; course <= 6; ++course) AppendCourseCells(sensyu, no, course, m_Cells);
-      for (std::size_t i = 0; i < m_Cells.size(); ++i) Cell(m_Types[i], m_Cells[i].text);
+      for (std::size_t i = 0; i < m_Cells.size(); ++i) Cell(m_Types[i], m_Cells[i]);
       EndRow();
     }
   }
@@ -45,9 +47,15 @@ class cCsvTable : public cTableWriter {
     Field(name);
   }
 
-  void Cell(eColumnType type, const std::string& text) {
+  void Cell(eColumnType type, const cCell& cell) {
+    if (cell.kind != cCell::eKind::Whole) return Cell(type, cell.text);
+    char digits[24];
+    Cell(type, std::string_view(digits, std::to_chars(digits, digits + sizeof digits, cell.whole).ptr));
+  }
+
+  void Cell(eColumnType type, std::string_view text) {
     if (type == eColumnType::Text && ReadsAsFormula(text)) {
-      Field("'" + text);
+      Field("'" + std::string(text));
     } else {
       Field(text);
     }

@@ -1,12 +1,15 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "report/ExportColumns.h"
+#include "report/RacerRows.h"
 #include "report/TableWriter.h"
 #include "sensyu/cSensyuFile.h"
 
@@ -98,24 +101,21 @@ class cInsert {
       : m_Db(db),
         m_Table(std::move(table)),
         m_Columns(columns),
-        m_Rows(std::clamp<std::size_t>(VariableLimit(db) / columns, 1, kMostRows)),
-        m_Full(PrepareInsert(db, m_Table, columns, m_Rows)) {}
+        m_Statements(std::clamp<std::size_t>(VariableLimit(db) / columns, 1, kMostRows) + 1) {}
 
-  /// Where the next row's cells go, in column order; EndRow() after each row.
-  std::vector<cCell>& Row() { return m_Cells; }
+  /// Adds the next value of the row being gathered; it must live until Flush().
+  void Add(const cCell& cell) { m_Cells.push_back(&cell); }
+  /// Ends the row; inserts the rows gathered once they fill a statement.
   void EndRow() {
-    if (m_Cells.size() == m_Rows * m_Columns) Flush();
+    if (m_Cells.size() == (m_Statements.size() - 1) * m_Columns) Flush();
   }
-
   /// Inserts the rows gathered so far.
   void Flush() {
     const std::size_t rows = m_Cells.size() / m_Columns;
     if (rows == 0) return;
-    if (rows == m_Rows) {
-      Run(m_Full.get());
-    } else {
-      Run(PrepareInsert(m_Db, m_Table, m_Columns, rows).get());
-    }
+    cStatement& statement = m_Statements[rows];
+    if (!statement) statement = PrepareInsert(m_Db, m_Table, m_Columns, rows);
+    Run(statement.get());
     m_Cells.clear();
   }
 
@@ -125,18 +125,18 @@ class cInsert {
   }
 
   // Every value is bound anew before each step, so what a step left bound
-  // to the cleared cells is never read.
+  // to cells that are gone is never read.
   void Run(sqlite3_stmt* statement) {
-    for (std::size_t i = 0; i < m_Cells.size(); ++i) Bind(m_Db, statement, static_cast<int>(i + 1), m_Cells[i]);
+    for (std::size_t i = 0; i < m_Cells.size(); ++i) Bind(m_Db, statement, static_cast<int>(i + 1), *m_Cells[i]);
     Check(m_Db, sqlite3_step(statement));
     Check(m_Db, sqlite3_reset(statement));
   }
 
   sqlite3* m_Db;
   std::string m_Table;
-  std::size_t m_Columns, m_Rows;
-  cStatement m_Full;
-  std::vector<cCell> m_Cells;
+  std::size_t m_Columns;
+  std::vector<cStatement> m_Statements;  // by the number of rows they insert
+  std::vector<const cCell*> m_Cells;
 };
 
 sqlite3* OpenInMemory() {
@@ -161,24 +161,31 @@ class cSqliteTable : public cTableWriter {
 
   void AddPeriod(const cSensyuFile& sensyu, eRecordLayout layout, const std::string& source) override {
     const std::vector<cCell> period = PeriodCells(sensyu, layout);
-    std::vector<cCell>& periodRow = m_Periods.Row();
-    periodRow.insert(periodRow.end(), period.begin(), period.end());
-    periodRow.push_back(cCell::Text(source));
+    const cCell sourceCell = cCell::Text(source);
+    for (const cCell& cell : period) m_Periods.Add(cell);
+    m_Periods.Add(sourceCell);
     m_Periods.EndRow();
-    for (const std::string& no : RacersInOrder(sensyu)) {
-      AppendRacerCells(sensyu, no, layout, m_Racers.Row());
-      m_Racers.EndRow();
-      for (int16_t course = 1; course <= 6; ++course) {
-        std::vector<cCell>& row = m_Courses.Row();
-        row.insert(row.end(), {period[0], period[1], cCell::Text(no), cCell::Whole(course)});
-        AppendCourseCells(sensyu, no, course, row);
-        m_Courses.EndRow();
+    m_Periods.Flush();
+    const std::array<cCell, 6> courses{cCell::Whole(1), cCell::Whole(2), cCell::Whole(3),
+                                       cCell::Whole(4), cCell::Whole(5), cCell::Whole(6)};
+    const std::size_t perCourse = CourseColumns().size();
+    ForEachRacerRows(sensyu, layout, [&](std::span<const cRacerRows> stretch) {
+      for (const cRacerRows& rows : stretch) {
+        for (const cCell& cell : rows.racer) m_Racers.Add(cell);
+        m_Racers.EndRow();
+        for (std::size_t course = 0; course < 6; ++course) {
+          for (const cCell* key : {&period[0], &period[1], &rows.number, &courses[course]}) m_Courses.Add(*key);
+          for (std::size_t i = 0; i < perCourse; ++i) m_Courses.Add(rows.courses[course * perCourse + i]);
+          m_Courses.EndRow();
+        }
       }
-    }
+      // The stretch's cells go once this returns.
+      m_Racers.Flush();
+      m_Courses.Flush();
+    });
   }
 
   std::string Finish() override {
-    for (cInsert* insert : {&m_Periods, &m_Racers, &m_Courses}) insert->Flush();
     Execute(m_Db.get(), std::string(kIndexes) + "COMMIT;");
     sqlite3_int64 size = 0;
     unsigned char* bytes = sqlite3_serialize(m_Db.get(), "main", &size, 0);

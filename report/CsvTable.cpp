@@ -1,6 +1,10 @@
+#include <charconv>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "report/ExportColumns.h"
+#include "report/RacerRows.h"
 #include "report/TableWriter.h"
 #include "sensyu/cSensyuFile.h"
 
@@ -28,13 +32,15 @@ class cCsvTable : public cTableWriter {
   }
 
   void AddPeriod(const cSensyuFile& sensyu, eRecordLayout layout, const std::string&) override {
-    for (const std::string& no : RacersInOrder(sensyu)) {
-      m_Cells.clear();
-      AppendRacerCells(sensyu, no, layout, m_Cells);
-      for (int16_t course = 1; course <= 6; ++course) AppendCourseCells(sensyu, no, course, m_Cells);
-      for (std::size_t i = 0; i < m_Cells.size(); ++i) Cell(m_Types[i], m_Cells[i].text);
-      EndRow();
-    }
+    ForEachRacerRows(sensyu, layout, [&](std::span<const cRacerRows> stretch) {
+      for (const cRacerRows& rows : stretch) {
+        std::size_t column = 0;
+        for (const std::vector<cCell>* cells : {&rows.racer, &rows.courses}) {
+          for (const cCell& cell : *cells) Cell(m_Types[column++], cell);
+        }
+        EndRow();
+      }
+    });
   }
 
   std::string Finish() override { return std::move(m_Bytes); }
@@ -45,9 +51,15 @@ class cCsvTable : public cTableWriter {
     Field(name);
   }
 
-  void Cell(eColumnType type, const std::string& text) {
+  void Cell(eColumnType type, const cCell& cell) {
+    if (cell.kind != cCell::eKind::Whole) return Cell(type, cell.text);
+    char digits[24];
+    Cell(type, std::string_view(digits, std::to_chars(digits, digits + sizeof digits, cell.whole).ptr));
+  }
+
+  void Cell(eColumnType type, std::string_view text) {
     if (type == eColumnType::Text && ReadsAsFormula(text)) {
-      Field("'" + text);
+      Field("'" + std::string(text));
     } else {
       Field(text);
     }
@@ -76,7 +88,6 @@ class cCsvTable : public cTableWriter {
 
   std::string m_Bytes;
   std::vector<eColumnType> m_Types;  // of each column in the row
-  std::vector<cCell> m_Cells;
   bool m_InRow = false;
 };
 

@@ -77,28 +77,28 @@ cCell FieldCell(const cSensyuFile& sensyu, const std::string& no, const cRecordF
                 eRecordLayout layout) {
   const cSensyuFile::cFieldValue value = sensyu.FieldValue(no, field.row, course);
   if (const auto* text = std::get_if<std::string>(&value)) {
-    if (field.form != eExportForm::Date) return {WithoutPadding(*text)};
-    const std::optional<std::string> date = IsoDate(*text);
-    return date ? cCell{*date} : cCell{"", true};
+    if (field.form != eExportForm::Date) return cCell::Text(WithoutPadding(*text));
+    std::optional<std::string> date = IsoDate(*text);
+    return date ? cCell::Text(std::move(*date)) : cCell::None();
   }
   if (const auto* count = std::get_if<int16_t>(&value)) {
     const bool shortYear = field.form == eExportForm::Year && layout == eRecordLayout::Old2;
-    return {std::to_string(shortYear ? FullYear(*count) : *count)};
+    return cCell::Whole(shortYear ? FullYear(*count) : *count);
   }
   const float figure = std::get<float>(value);
-  return {field.kind == eFieldKind::Tenths ? Format0(figure) : Format00(figure)};
+  return cCell::Text(field.kind == eFieldKind::Tenths ? Format0(figure) : Format00(figure));
 }
 
 // As the racer page computes them; rates and the mean start order with two decimals.
 cCell DerivedCell(const cSensyuFile& sensyu, const std::string& no, eDerived derived, int16_t course) {
   switch (derived) {
     case eDerived::Top3Rate:
-      return {Format00(course == 0 ? sensyu.Rentairitu3(no) : sensyu.CourseRentairitu3(no, course))};
-    case eDerived::StartOrder: return {Format00(sensyu.StratHatujyun(no))};
-    case eDerived::FCount: return {std::to_string(sensyu.FTimes(no))};
+      return cCell::Text(Format00(course == 0 ? sensyu.Rentairitu3(no) : sensyu.CourseRentairitu3(no, course)));
+    case eDerived::StartOrder: return cCell::Text(Format00(sensyu.StratHatujyun(no)));
+    case eDerived::FCount: return cCell::Whole(sensyu.FTimes(no));
     case eDerived::LCount: break;
   }
-  return {std::to_string(sensyu.LTimes(no))};
+  return cCell::Whole(sensyu.LTimes(no));
 }
 
 void AppendCells(const cSensyuFile& sensyu, const std::string& no, const std::vector<cSource>& sources,

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sensyu/RecordLayout.h"
@@ -20,11 +21,18 @@ struct cColumn {
   eColumnType type;
 };
 
-/// A value as the CSV writes it: plain digits, a decimal with its field's
-/// places, or text without its padding. `null` when there is none (a date that is no date).
+/// A value of a racer: a whole number (a count, a year), text as the CSV
+/// writes it (a decimal with its field's places, a date, a name without its
+/// padding), or none (a date that is no date).
 struct cCell {
-  std::string text;
-  bool null = false;
+  enum class eKind : uint8_t { Text, Whole, None };
+  eKind kind = eKind::Text;
+  std::string text;   // of a Text cell
+  int64_t whole = 0;  // of a Whole cell
+
+  static cCell Text(std::string text) { return {eKind::Text, std::move(text), 0}; }
+  static cCell Whole(int64_t number) { return {eKind::Whole, {}, number}; }
+  static cCell None() { return {eKind::None, {}, 0}; }
 };
 
 /// A racer's columns in one period, the key (year, half, racer_no) first.

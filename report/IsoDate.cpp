@@ -1,7 +1,6 @@
 #include "report/IsoDate.h"
 
 #include <array>
-#include <cstdio>
 
 namespace {
 
@@ -22,6 +21,11 @@ int Digits(std::string_view text, std::size_t at, std::size_t count) {
   return value;
 }
 
+// `value`'s last `count` digits into `text` at `at`, with leading zeros.
+void PutDigits(std::string& text, std::size_t at, std::size_t count, int value) {
+  for (std::size_t i = at + count; i > at; value /= 10) text[--i] = static_cast<char>('0' + value % 10);
+}
+
 int DaysIn(int year, int month) {
   constexpr std::array kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -32,8 +36,10 @@ int DaysIn(int year, int month) {
 std::optional<std::string> Dated(int year, std::string_view rest) {
   const int month = Digits(rest, 0, 2), day = Digits(rest, 2, 2);
   if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysIn(year, month)) return std::nullopt;
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  std::string text = "0000-00-00";  // a year has four digits at most
+  PutDigits(text, 0, 4, year);
+  PutDigits(text, 5, 2, month);
+  PutDigits(text, 8, 2, day);
   return text;
 }
 

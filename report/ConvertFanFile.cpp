@@ -58,9 +58,9 @@ struct cExtraFigures {
   std::vector<cRankedRacer> ranked;
   std::vector<std::string> cardEntries;
 
-  void Take(const cSensyuFile& sensyu, std::size_t slot, const std::string& no) {
+  void Take(const cSensyuFile& sensyu, std::size_t slot, const std::string& no, const cCourses& courses) {
     ranked[slot] = RankedRacerOf(sensyu, no);
-    cardEntries[slot] = RaceCardEntry(sensyu, no);
+    cardEntries[slot] = RaceCardEntry(sensyu, no, courses);
   }
 
   void WritePages(const cSensyuFile& sensyu, const std::vector<bool>& withPage, cSiteFolder& site) {
@@ -103,9 +103,10 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const auto i = static_cast<int16_t>(n + 1);
     if (!withPage[n + 1]) return;
     const std::string no = sensyu.SensyuNo(i);
+    const cCourses courses = CoursesOf(sensyu, no);
     site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"),
-                   MakeSensyuPage(sensyu, i, history, extras));
-    if (extras) extraFigures.Take(sensyu, n + 1, no);
+                   MakeSensyuPage(sensyu, no, courses, history, extras));
+    if (extras) extraFigures.Take(sensyu, n + 1, no, courses);
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "report/CourseFigures.h"
 #include "report/NameList.h"
 #include "report/PeriodHistory.h"
 #include "platform/SiteFolder.h"
@@ -21,11 +22,11 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
                     cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile,
                     const cPeriodHistory* history = nullptr, bool extras = false);
 
-/// The racer page of slot `index` in code page 932, with the racer's periods
-/// when a history is given and the course chart with `extras`; safe to call
-/// from several threads at once.
-std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history = nullptr,
-                           bool extras = false);
+/// Racer `no`'s page in code page 932 with the racer's `courses`, the racer's
+/// periods when a history is given and the course chart with `extras`; safe to
+/// call from several threads at once.
+std::string MakeSensyuPage(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses,
+                           const cPeriodHistory* history, bool extras);
 /// 索引.html in code page 932 from the first `count` entries of the name list,
 /// counting them on the window's labels; with `searchFrom` (the run's racer
 /// data) the links to the extra pages and the search box too.

@@ -3,7 +3,6 @@
 #include "report/ChartScale.h"
 #include "report/ExtraPages.h"
 #include "report/Format.h"
-#include "sensyu/cSensyuFile.h"
 
 namespace {
 
@@ -65,7 +64,6 @@ const cChartParts& Parts() {
 // One course's column: the starts and the rates, and where they stand.
 struct cCourseColumn {
   int16_t starts;
-  float twoTop, threeTop;
   int x, barTop, twoTopY, threeTopY;
 };
 
@@ -87,23 +85,22 @@ void WriteRateLine(cPageText& page, const cColumns& columns, int cCourseColumn::
 
 }  // namespace
 
-void WriteCourseChart(cPageText& page, const cSensyuFile& s, const std::string& no) {
+void WriteCourseChart(cPageText& page, const cCourses& courses) {
   const cChartParts& p = Parts();
   cColumns columns{};
   int most = 0;
   page << p.head;
   for (int16_t k = 1; k <= 6; ++k) {
+    const cCourseFigures& figures = courses[static_cast<std::size_t>(k - 1)];
     cCourseColumn& c = columns[static_cast<std::size_t>(k - 1)];
-    c.starts = s.CourseSyussoTimes(no, k);
-    c.twoTop = s.CourseFSyoritu(no, k);
-    c.threeTop = s.CourseRentairitu3(no, k);
+    c.starts = figures.starts;
     c.x = CourseX(k);
-    c.twoTopY = ChartY(c.twoTop, 10);
-    c.threeTopY = ChartY(c.threeTop, 10);
+    c.twoTopY = ChartY(figures.fSyoritu, 10);
+    c.threeTopY = ChartY(figures.rentairitu3, 10);
     most = std::max(most, static_cast<int>(c.starts));
     if (k > 1) page << p.comma;
-    page << PlainDigits(k) << p.course << PlainDigits(c.starts) << p.starts << Format00(c.twoTop) << p.threeTop
-         << Format00(c.threeTop) << "%";
+    page << PlainDigits(k) << p.course << PlainDigits(c.starts) << p.starts << figures.fSyorituText << p.threeTop
+         << figures.rentairitu3Text << "%";
   }
   page << "</desc>";
   page.EndLine();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "report/CourseFigures.h"
 #include "report/PageText.h"
 
 class cSensyuFile;
@@ -28,12 +29,12 @@ struct cRankedRacer {
 cRankedRacer RankedRacerOf(const cSensyuFile& sensyu, const std::string& no);
 /// ランキング.html in code page 932: the top 50 of six figures, for all racers and per class.
 std::string MakeRankingPage(const cSensyuFile& sensyu, const std::vector<cRankedRacer>& racers);
-/// Racer `no`'s entry in the race card's data, in code page 932.
-std::string RaceCardEntry(const cSensyuFile& sensyu, const std::string& no);
+/// Racer `no`'s entry in the race card's data with the racer's `courses`, in code page 932.
+std::string RaceCardEntry(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses);
 /// 出走表.html in code page 932, with every racer's entry in the page, in the order given.
 std::string MakeRaceCardPage(const cSensyuFile& sensyu, const std::vector<std::string>& entries);
 /// The racer's starts, top-two and top-three rate per course as an inline SVG, one line a piece.
-void WriteCourseChart(cPageText& page, const cSensyuFile& sensyu, const std::string& no);
+void WriteCourseChart(cPageText& page, const cCourses& courses);
 
 /// For the roster and the index: the links to the other pages beside the
 /// existing one and a line end, then the search box, which its script shows.

@@ -42,13 +42,10 @@ void WriteJsonString(cPageText& page, std::string_view text) {
 }
 
 // The figures of one course as one JSON string, blank-separated in the order of kCourseRows.
-void WriteCourseFigures(cPageText& page, const cSensyuFile& s, const std::string& no, int16_t k) {
-  page << ",\"" << PlainDigits(s.CourseSyussoTimes(no, k)) << " " << Format00(s.CourseFSyoritu(no, k)) << " "
-       << Format00(s.CourseRentairitu3(no, k)) << " " << Format00(s.CourseStartTiming(no, k));
-  for (int16_t place : {s.Course1FinishTimes(no, k), s.Course2FinishTimes(no, k), s.Course3FinishTimes(no, k),
-                        s.Course4FinishTimes(no, k), s.Course5FinishTimes(no, k), s.Course6FinishTimes(no, k)}) {
-    page << " " << PlainDigits(place);
-  }
+void WriteCourseFigures(cPageText& page, const cCourseFigures& c) {
+  page << ",\"" << PlainDigits(c.starts) << " " << c.fSyorituText << " " << c.rentairitu3Text << " "
+       << c.startTimingText;
+  for (int16_t place : c.places) page << " " << PlainDigits(place);
   page << "\"";
 }
 
@@ -118,7 +115,7 @@ void WriteHead(cPageText& page, const cSensyuFile& s) {
 
 // Racer number: page, name, class, branch, the four figures of kRacerRows,
 // then one text per course.
-std::string RaceCardEntry(const cSensyuFile& s, const std::string& no) {
+std::string RaceCardEntry(const cSensyuFile& s, const std::string& no, const cCourses& courses) {
   cPageText entry(512);
   WriteJsonString(entry, no);
   entry << ":[";
@@ -128,7 +125,7 @@ std::string RaceCardEntry(const cSensyuFile& s, const std::string& no) {
   }
   entry << "\"" << Format00(s.Syoritu(no)) << " " << Format00(s.FSyoritu(no)) << " " << PlainDigits(s.Ability(no))
         << " " << Format00(s.StartTiming(no)) << "\"";
-  for (int16_t k = 1; k <= 6; ++k) WriteCourseFigures(entry, s, no, k);
+  for (const cCourseFigures& c : courses) WriteCourseFigures(entry, c);
   entry << "]";
   return entry.Bytes();
 }

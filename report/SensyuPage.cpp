@@ -5,6 +5,7 @@
 
 #include "report/ChartScale.h"
 #include "report/ConvertFanFile.h"
+#include "report/CourseFigures.h"
 #include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "report/PageText.h"
@@ -104,12 +105,14 @@ const cFixedParts& Fixed() {
   return parts;
 }
 
-// Each page line looks the racer up again by number, as every figure of the
-// data object is read by racer number; the page keeps no copy of the record.
+// The profile and the period figures are looked up by racer number as each
+// line is written; the course figures come read and formatted once, as the
+// course chart and the race card show them too.
 class cSensyuPage {
  public:
-  cSensyuPage(const cSensyuFile& sensyu, std::string no, const cPeriodHistory* history, bool extras)
-      : s(sensyu), m_No(std::move(no)), f(Fixed()), m_History(history), m_Extras(extras) {}
+  cSensyuPage(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses,
+              const cPeriodHistory* history, bool extras)
+      : s(sensyu), m_No(no), m_Courses(courses), f(Fixed()), m_History(history), m_Extras(extras) {}
 
   const std::string& Bytes() {
     WriteHead();
@@ -121,7 +124,7 @@ class cSensyuPage {
     if (m_Extras) {
       m_Page << "<BR>";
       m_Page.EndLine();
-      WriteCourseChart(m_Page, s, m_No);
+      WriteCourseChart(m_Page, m_Courses);
     }
     if (m_History) WriteHistory();
     WriteTail();
@@ -192,16 +195,16 @@ class cSensyuPage {
     Line("</TR></TABLE><BR>");
   }
 
-  template <class Figure, class Form>
-  void CourseRow(std::size_t row, Figure figure, Form form) {
+  void TextRow(std::size_t row, std::string cCourseFigures::*text) {
     m_Page << f.courseRows[row];
-    for (int16_t course = 1; course <= 6; ++course) Cell(form((s.*figure)(m_No, course)));
+    for (const cCourseFigures& c : m_Courses) Cell(c.*text);
     EndCourseRow(row);
   }
 
-  void CountRow(std::size_t row, int16_t (cSensyuFile::*figure)(const std::string&, int16_t) const) {
+  template <class Count>
+  void CountRow(std::size_t row, Count count) {
     m_Page << f.courseRows[row];
-    for (int16_t course = 1; course <= 6; ++course) CountCell((s.*figure)(m_No, course));
+    for (const cCourseFigures& c : m_Courses) CountCell(count(c));
     EndCourseRow(row);
   }
 
@@ -210,19 +213,14 @@ class cSensyuPage {
   void WriteCourses() {
     m_Page << "<TABLE BORDER CELLPADDING=3><TR>" << f.courseHeader;
     Line("</TR>");
-    const auto f00 = [](float v) { return Format00(v); };
-    const auto f0 = [](float v) { return Format0(v); };
-    CourseRow(0, &cSensyuFile::CourseStartTiming, f00);
-    CourseRow(1, &cSensyuFile::CourseStartHatujyun, f0);
-    CourseRow(2, &cSensyuFile::CourseFSyoritu, f00);
-    CourseRow(3, &cSensyuFile::CourseRentairitu3, f00);
-    CountRow(4, &cSensyuFile::CourseSyussoTimes);
-    CountRow(5, &cSensyuFile::Course1FinishTimes);
-    CountRow(6, &cSensyuFile::Course2FinishTimes);
-    CountRow(7, &cSensyuFile::Course3FinishTimes);
-    CountRow(8, &cSensyuFile::Course4FinishTimes);
-    CountRow(9, &cSensyuFile::Course5FinishTimes);
-    CountRow(10, &cSensyuFile::Course6FinishTimes);
+    TextRow(0, &cCourseFigures::startTimingText);
+    TextRow(1, &cCourseFigures::startHatujyunText);
+    TextRow(2, &cCourseFigures::fSyorituText);
+    TextRow(3, &cCourseFigures::rentairitu3Text);
+    CountRow(4, [](const cCourseFigures& c) { return c.starts; });
+    for (std::size_t place = 0; place < 6; ++place) {
+      CountRow(5 + place, [place](const cCourseFigures& c) { return c.places[place]; });
+    }
   }
 
   // The current period, then the older ones the racer appears in: newest first.
@@ -297,7 +295,8 @@ class cSensyuPage {
   }
 
   const cSensyuFile& s;
-  std::string m_No;
+  const std::string& m_No;
+  const cCourses& m_Courses;
   const cFixedParts& f;
   const cPeriodHistory* m_History;
   bool m_Extras;
@@ -306,7 +305,8 @@ class cSensyuPage {
 
 }  // namespace
 
-std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history, bool extras) {
-  cSensyuPage page(sensyu, sensyu.SensyuNo(index), history, extras);
+std::string MakeSensyuPage(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses,
+                           const cPeriodHistory* history, bool extras) {
+  cSensyuPage page(sensyu, no, courses, history, extras);
   return page.Bytes();
 }

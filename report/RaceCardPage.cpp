@@ -1,5 +1,6 @@
 #include "report/ExtraPages.h"
 #include "report/Format.h"
+#include "report/MarkupRun.h"
 #include "sensyu/cSensyuFile.h"
 
 namespace {
@@ -42,11 +43,13 @@ void WriteJsonString(cPageText& page, std::string_view text) {
 }
 
 // The figures of one course as one JSON string, blank-separated in the order of kCourseRows.
-void WriteCourseFigures(cPageText& page, const cCourseFigures& c) {
-  page << ",\"" << PlainDigits(c.starts) << " " << c.fSyorituText << " " << c.rentairitu3Text << " "
-       << c.startTimingText;
-  for (int16_t place : c.places) page << " " << PlainDigits(place);
-  page << "\"";
+void WriteCourseFigures(cMarkupRun& m, const cCourseFigures& c) {
+  m << ",\"" << c.starts << " ";
+  m.Figure(c.fSyorituText) << " ";
+  m.Figure(c.rentairitu3Text) << " ";
+  m.Figure(c.startTimingText);
+  for (int place : c.places) m << " " << place;
+  m << "\"";
 }
 
 void WriteData(cPageText& page, const std::vector<std::string>& entries) {
@@ -123,10 +126,14 @@ std::string RaceCardEntry(const cSensyuFile& s, const std::string& no, const cCo
     WriteJsonString(entry, text);
     entry << ",";
   }
-  entry << "\"" << Format00(s.Syoritu(no)) << " " << Format00(s.FSyoritu(no)) << " " << PlainDigits(s.Ability(no))
-        << " " << Format00(s.StartTiming(no)) << "\"";
-  for (const cCourseFigures& c : courses) WriteCourseFigures(entry, c);
-  entry << "]";
+  cMarkupRun m(entry);
+  m << "\"";
+  m.Figure(Format00(s.Syoritu(no))) << " ";
+  m.Figure(Format00(s.FSyoritu(no))) << " " << s.Ability(no) << " ";
+  m.Figure(Format00(s.StartTiming(no))) << "\"";
+  for (const cCourseFigures& c : courses) WriteCourseFigures(m, c);
+  m << "]";
+  m.Flush();
   return entry.Bytes();
 }
 

@@ -61,18 +61,29 @@ std::string ListId(std::size_t ranking, const char* group) {
   return "r" + std::to_string(ranking) + "-" + (*group ? group : "all");
 }
 
-// The ranking's order over every racer it counts.
+// A racer's place in one ranking: the figure (negated when highest comes
+// first), the next figure negated, the racer number.
+struct cRankKey {
+  double figure, next;
+  std::string_view no;
+  const cRankedRacer* racer;
+};
+
+// The ranking's order over every racer it counts. The keys are taken once
+// per racer rather than at every comparison.
 std::vector<const cRankedRacer*> Ranked(const std::vector<cRankedRacer>& racers, const cRanking& k) {
-  std::vector<const cRankedRacer*> ranked;
+  std::vector<cRankKey> keys;
+  keys.reserve(racers.size());
   for (const cRankedRacer& r : racers) {
-    if (!k.needsStarts || r.syussoTimes >= kLeastStarts) ranked.push_back(&r);
+    if (k.needsStarts && r.syussoTimes < kLeastStarts) continue;
+    const double figure = Value(r, k.figure);
+    keys.push_back({k.lowestFirst ? figure : -figure, -Value(r, k.next), r.no, &r});
   }
   // Racer numbers are unique among the racers with a page: no two keys are equal.
-  const auto key = [&k](const cRankedRacer* r) {
-    const double figure = Value(*r, k.figure);
-    return std::tuple(k.lowestFirst ? figure : -figure, -Value(*r, k.next), std::string_view(r->no));
-  };
-  std::ranges::sort(ranked, {}, key);
+  std::ranges::sort(keys, {}, [](const cRankKey& key) { return std::tie(key.figure, key.next, key.no); });
+  std::vector<const cRankedRacer*> ranked;
+  ranked.reserve(keys.size());
+  for (const cRankKey& key : keys) ranked.push_back(key.racer);
   return ranked;
 }
 

@@ -82,7 +82,9 @@ struct cExtraFigures {
 // still count the pages as they are made.
 void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWindowServices& window,
                cNameList& lstName, const cPeriodHistory* history, bool extras) {
-  cRosterPage roster(sensyu, count, extras);
+  cSearchKeys searchKeys(sensyu);
+  cSearchKeys* search = extras ? &searchKeys : nullptr;
+  cRosterPage roster(sensyu, count, search);
   const std::vector<bool> withPage = SlotsWithPage(sensyu, count);
   cExtraFigures extraFigures;
   if (extras) {
@@ -116,7 +118,7 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
   ParallelFor(pages, HelpersFor(pages, kPagesPerHelper), makePage, reached, listRacers);
   site.WritePage(PathFromUtf8("ファン手帳.html"), roster.Finish());
   const auto entries = static_cast<int16_t>(lstName.ListCount());
-  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, extras ? &sensyu : nullptr));
+  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, search));
   if (extras) extraFigures.WritePages(sensyu, withPage, site);
 }
 

@@ -11,6 +11,8 @@
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
 
+class cSearchKeys;
+
 /// The conversion run: writes the whole site from the fan file's bytes into
 /// `site`. True when every page was written; false after a failure that was
 /// shown to the user (load error, unwritable page or folder); `strFileName`
@@ -28,7 +30,6 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
 std::string MakeSensyuPage(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses,
                            const cPeriodHistory* history, bool extras);
 /// 索引.html in code page 932 from the first `count` entries of the name list,
-/// counting them on the window's labels; with `searchFrom` (the run's racer
-/// data) the links to the extra pages and the search box too.
-std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window,
-                          const cSensyuFile* searchFrom = nullptr);
+/// counting them on the window's labels; with `search` (the run's search
+/// keys) the links to the extra pages and the search box too.
+std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window, cSearchKeys* search);

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "report/CourseFigures.h"
@@ -39,7 +40,18 @@ void WriteCourseChart(cPageText& page, const cCourses& courses);
 /// For the roster and the index: the links to the other pages beside the
 /// existing one and a line end, then the search box, which its script shows.
 std::string ExtraLinksAndSearch();
-/// The cell attribute that the search reads: number, reading, name and branch.
-void WriteSearchKey(cPageText& page, const cSensyuFile& sensyu, const std::string& no);
+/// The cell attribute that the search reads (number, reading, name and
+/// branch) of each racer, in code page 932: made once for the roster and the
+/// index alike. Not for several threads at once.
+class cSearchKeys {
+ public:
+  explicit cSearchKeys(const cSensyuFile& sensyu) : s(sensyu) {}
+  /// Racer `no`'s attribute with the blank before it, made at the first call.
+  Cp932Bytes Of(const std::string& no);
+
+ private:
+  const cSensyuFile& s;
+  std::unordered_map<std::string, std::string> m_Keys;
+};
 /// The search script, one line, for the end of the roster and the index.
 std::string SearchScript();

@@ -85,5 +85,5 @@ std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServic
     page.EndLine();
   }
   page << "</BODY></HTML>";
-  return page.Bytes();
+  return page.Take();
 }

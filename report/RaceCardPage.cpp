@@ -134,7 +134,7 @@ std::string RaceCardEntry(const cSensyuFile& s, const std::string& no, const cCo
   for (const cCourseFigures& c : courses) WriteCourseFigures(m, c);
   m << "]";
   m.Flush();
-  return entry.Bytes();
+  return entry.Take();
 }
 
 std::string MakeRaceCardPage(const cSensyuFile& s, const std::vector<std::string>& entries) {
@@ -169,5 +169,5 @@ std::string MakeRaceCardPage(const cSensyuFile& s, const std::vector<std::string
   page.EndLine();
   page << "</BODY></HTML>";
   page.EndLine();
-  return page.Bytes();
+  return page.Take();
 }

@@ -210,5 +210,5 @@ std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer
   page.EndLine();
   page << "</BODY></HTML>";
   page.EndLine();
-  return page.Bytes();
+  return page.Take();
 }

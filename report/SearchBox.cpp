@@ -44,7 +44,7 @@ Cp932Bytes cSearchKeys::Of(const std::string& no) {
     cPageText key(128);
     key << " data-find=\"" << Quoted{no} << "|" << Quoted{TrimBlanks(s.NameKana(no))} << "|"
         << Quoted{s.NameKanji(no)} << "|" << Quoted{s.Branch(no)} << "\"";
-    at->second = key.Bytes();
+    at->second = key.Take();
   }
   return {at->second};
 }

@@ -1,4 +1,5 @@
 #include <array>
+#include <string>
 
 #include "report/ChartScale.h"
 #include "report/ExtraPages.h"
@@ -45,14 +46,32 @@ int StartsStep(int most) {
   }
 }
 
+// What the chart writes of one course before each of its figures; the
+// course's column stands at a fixed x.
+struct cCourseParts {
+  explicit cCourseParts(int course)
+      : description((course > 1 ? "、" : "") + std::to_string(course) + "コース 進入"),
+        bar("<rect x=\"" + Tenths(CourseX(course) - 150) + "\" y=\""),
+        square("<rect x=\"" + Tenths(CourseX(course) - 40) + "\" y=\""),
+        disc("<circle cx=\"" + Tenths(CourseX(course)) + "\" cy=\""),
+        count("<text x=\"" + Tenths(CourseX(course)) + "\" y=\""),
+        moveTo("M" + Tenths(CourseX(course)) + ","),
+        lineTo("L" + Tenths(CourseX(course)) + ",") {}
+  cEncodedText description, bar, square, disc, count, moveTo, lineTo;
+};
+
 // The pieces every racer page repeats, in code page 932 once for the run.
 struct cChartParts {
   cEncodedText head{kHead};
   cEncodedText frame{kFrame};
-  cEncodedText course{"コース 進入"};
   cEncodedText starts{"回 2連対率"};
   cEncodedText threeTop{"% 3連対率"};
-  cEncodedText comma{"、"};
+  std::array<cCourseParts, 6> courses{cCourseParts(1), cCourseParts(2), cCourseParts(3),
+                                      cCourseParts(4), cCourseParts(5), cCourseParts(6)};
+  // The starts' scale, from 0 at the bottom up to five steps.
+  std::array<cEncodedText, 6> scale{cEncodedText("<text x=\"54\" y=\"224\">"), cEncodedText("<text x=\"54\" y=\"184\">"),
+                                    cEncodedText("<text x=\"54\" y=\"144\">"), cEncodedText("<text x=\"54\" y=\"104\">"),
+                                    cEncodedText("<text x=\"54\" y=\"64\">"), cEncodedText("<text x=\"54\" y=\"24\">")};
 };
 
 const cChartParts& Parts() {
@@ -63,7 +82,8 @@ const cChartParts& Parts() {
 // One course's column: the starts, and where they and the rates stand.
 struct cCourseColumn {
   int starts;
-  int x, barTop, twoTopY, threeTopY;
+  int barTop, twoTopY, threeTopY;
+  const cCourseParts* parts;
 };
 
 using cColumns = std::array<cCourseColumn, 6>;
@@ -71,8 +91,8 @@ using cColumns = std::array<cCourseColumn, 6>;
 cColumns Columns(const cCourses& courses) {
   cColumns columns{};
   for (std::size_t i = 0; i < 6; ++i) {
-    columns[i] = {courses[i].starts, CourseX(static_cast<int>(i) + 1), 0, ChartY(courses[i].fSyoritu, 10),
-                  ChartY(courses[i].rentairitu3, 10)};
+    columns[i] = {courses[i].starts, 0, ChartY(courses[i].fSyoritu, 10), ChartY(courses[i].rentairitu3, 10),
+                  &Parts().courses[i]};
   }
   return columns;
 }
@@ -81,10 +101,9 @@ cColumns Columns(const cCourses& courses) {
 void WriteDescription(cMarkupRun& m, const cCourses& courses) {
   const cChartParts& p = Parts();
   m << p.head;
-  for (int k = 1; k <= 6; ++k) {
-    const cCourseFigures& c = courses[static_cast<std::size_t>(k - 1)];
-    if (k > 1) m << p.comma;
-    m << k << p.course << c.starts << p.starts;
+  for (std::size_t i = 0; i < 6; ++i) {
+    const cCourseFigures& c = courses[i];
+    m << p.courses[i].description << c.starts << p.starts;
     m.Figure(c.fSyorituText) << p.threeTop;
     m.Figure(c.rentairitu3Text) << "%";
   }
@@ -92,20 +111,20 @@ void WriteDescription(cMarkupRun& m, const cCourses& courses) {
   m.EndLine();
 }
 
-// The starts' scale and a bar per course, with its count above it.
+// The starts' scale and a bar per course.
 void WriteStarts(cMarkupRun& m, cColumns& columns) {
+  const cChartParts& p = Parts();
   int most = 0;
   for (const cCourseColumn& c : columns) most = std::max(most, c.starts);
   const int step = StartsStep(most);
-  m << Parts().frame << "<g text-anchor=\"end\">";
-  for (int i = 0; i <= 5; ++i) m << "<text x=\"54\" y=\"" << 224 - 40 * i << "\">" << i * step << "</text>";
+  m << p.frame << "<g text-anchor=\"end\">";
+  for (int i = 0; i <= 5; ++i) m << p.scale[static_cast<std::size_t>(i)] << i * step << "</text>";
   m << "</g>";
   m.EndLine();
   m << "<g class=\"starts\" fill=\"#c8c8c8\" stroke=\"#555555\">";
   for (cCourseColumn& c : columns) {
     c.barTop = 2200 - (c.starts * 400 + step / 2) / step;
-    m << "<rect x=\"" << cTenths{c.x - 150} << "\" y=\"" << cTenths{c.barTop} << "\" width=\"30\" height=\""
-      << cTenths{2200 - c.barTop} << "\"/>";
+    m << c.parts->bar << cTenths{c.barTop} << "\" width=\"30\" height=\"" << cTenths{2200 - c.barTop} << "\"/>";
   }
   m << "</g>";
   m.EndLine();
@@ -120,7 +139,7 @@ void WriteRateLine(cMarkupRun& m, const cColumns& columns, int cCourseColumn::*y
       continue;
     }
     if (!first) m << " ";
-    m << (open ? cAscii("L") : cAscii("M")) << cTenths{c.x} << "," << cTenths{c.*y};
+    m << (open ? c.parts->lineTo : c.parts->moveTo) << cTenths{c.*y};
     open = true;
     first = false;
   }
@@ -138,14 +157,14 @@ void WriteRates(cMarkupRun& m, const cColumns& columns) {
   m << "<g fill=\"white\" stroke=\"#b03a2e\" stroke-width=\"2\">";
   for (const cCourseColumn& c : columns) {
     if (c.starts == 0) continue;
-    m << "<rect x=\"" << cTenths{c.x - 40} << "\" y=\"" << cTenths{c.twoTopY - 40} << "\" width=\"8\" height=\"8\"/>";
+    m << c.parts->square << cTenths{c.twoTopY - 40} << "\" width=\"8\" height=\"8\"/>";
   }
   m << "</g>";
   m.EndLine();
   m << "<g fill=\"#1b6e3a\">";
   for (const cCourseColumn& c : columns) {
     if (c.starts == 0) continue;
-    m << "<circle cx=\"" << cTenths{c.x} << "\" cy=\"" << cTenths{c.threeTopY} << "\" r=\"4\"/>";
+    m << c.parts->disc << cTenths{c.threeTopY} << "\" r=\"4\"/>";
   }
   m << "</g>";
   m.EndLine();
@@ -161,9 +180,7 @@ void WriteCourseChart(cPageText& page, const cCourses& courses) {
   WriteRates(m, columns);
   // The counts last, with a white edge: they stay readable where a line crosses them.
   m << "<g text-anchor=\"middle\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">";
-  for (const cCourseColumn& c : columns) {
-    m << "<text x=\"" << cTenths{c.x} << "\" y=\"" << cTenths{c.barTop - 40} << "\">" << c.starts << "</text>";
-  }
+  for (const cCourseColumn& c : columns) m << c.parts->count << cTenths{c.barTop - 40} << "\">" << c.starts << "</text>";
   m << "</g>";
   m.EndLine();
   m << "</svg><BR>";

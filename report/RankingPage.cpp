@@ -127,16 +127,37 @@ void WriteContents(cPageText& page) {
   page.EndLine();
 }
 
-void WriteRow(cPageText& page, int place, const cRankedRacer& r, const cRanking& k) {
-  page << "<TR><TD>" << PlainDigits(place) << "</TD><TD>" << Escaped{r.no}
-       << "</TD><TD class=\"name\"><A HREF=\"" << Quoted{RacerPageUrl(r.no)} << "\">" << Escaped{r.name}
-       << "</A></TD><TD class=\"text\">" << Escaped{r.classText} << "</TD><TD class=\"text\">" << Escaped{r.branch}
-       << "</TD><TD>" << Text(r, k.figure) << "</TD><TD>" << Text(r, k.next) << "</TD><TD>"
-       << PlainDigits(r.syussoTimes) << "</TD></TR>";
+// The cells of a racer's row that every list shares (number, name, class and
+// branch), in code page 932 once for all the lists the racer appears in.
+class cRowHeads {
+ public:
+  explicit cRowHeads(const std::vector<cRankedRacer>& racers) : m_Racers(racers), m_Heads(racers.size()) {}
+
+  Cp932Bytes Of(const cRankedRacer& r) {
+    std::string& head = m_Heads[static_cast<std::size_t>(&r - m_Racers.data())];
+    if (head.empty()) {
+      cPageText cells(256);
+      cells << "<TD>" << Escaped{r.no} << "</TD><TD class=\"name\"><A HREF=\"" << Quoted{RacerPageUrl(r.no)} << "\">"
+            << Escaped{r.name} << "</A></TD><TD class=\"text\">" << Escaped{r.classText}
+            << "</TD><TD class=\"text\">" << Escaped{r.branch} << "</TD>";
+      head = cells.Take();
+    }
+    return {head};
+  }
+
+ private:
+  const std::vector<cRankedRacer>& m_Racers;
+  std::vector<std::string> m_Heads;
+};
+
+void WriteRow(cPageText& page, int place, const cRankedRacer& r, const cRanking& k, cRowHeads& heads) {
+  page << "<TR><TD>" << PlainDigits(place) << "</TD>" << heads.Of(r) << "<TD>" << Text(r, k.figure) << "</TD><TD>"
+       << Text(r, k.next) << "</TD><TD>" << PlainDigits(r.syussoTimes) << "</TD></TR>";
   page.EndLine();
 }
 
-void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRankedRacer*>& ranked) {
+void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRankedRacer*>& ranked,
+               cRowHeads& heads) {
   const cRanking& k = kRankings[i];
   int place = 0;
   for (const cRankedRacer* r : ranked) {
@@ -152,7 +173,7 @@ void WriteList(cPageText& page, std::size_t i, const char* group, const std::vec
       page << "</TR></THEAD><TBODY>";
       page.EndLine();
     }
-    WriteRow(page, place, *r, k);
+    WriteRow(page, place, *r, k, heads);
   }
   if (place == 0) {
     page << "<P id=\"" << ListId(i, group) << "\">" << kFigureTitle[k.figure] << "（" << GroupName(group)
@@ -193,14 +214,15 @@ cRankedRacer RankedRacerOf(const cSensyuFile& s, const std::string& no) {
 }
 
 std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer>& racers) {
-  cPageText page;
+  cPageText page(512 * 1024);  // a ranking of 30 lists is about 450 KB
+  cRowHeads heads(racers);
   WriteHead(page, s);
   WriteContents(page);
   for (std::size_t i = 0; i < kRankings.size(); ++i) {
     page << "<H4>" << kFigureTitle[kRankings[i].figure] << "</H4>";
     page.EndLine();
     const std::vector<const cRankedRacer*> ranked = Ranked(racers, kRankings[i]);
-    for (const char* group : kGroups) WriteList(page, i, group, ranked);
+    for (const char* group : kGroups) WriteList(page, i, group, ranked, heads);
   }
   page << "<HR>";
   page.EndLine();

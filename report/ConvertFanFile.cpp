@@ -55,16 +55,16 @@ std::vector<bool> SlotsWithPage(const cSensyuFile& sensyu, int16_t count) {
 
 // What the ranking and the race card need of each racer with a page, by slot.
 struct cExtraFigures {
-  std::vector<cRankedRacer> ranked;
+  std::vector<cRacerFigures> ranked;
   std::vector<std::string> cardEntries;
 
-  void Take(const cSensyuFile& sensyu, std::size_t slot, const std::string& no, const cCourses& courses) {
-    ranked[slot] = RankedRacerOf(sensyu, no);
-    cardEntries[slot] = RaceCardEntry(sensyu, no, courses);
+  void Take(std::size_t slot, cRacerFigures&& racer, const cCourses& courses) {
+    cardEntries[slot] = RaceCardEntry(racer, courses);
+    ranked[slot] = std::move(racer);
   }
 
   void WritePages(const cSensyuFile& sensyu, const std::vector<bool>& withPage, cSiteFolder& site) {
-    std::vector<cRankedRacer> racers;
+    std::vector<cRacerFigures> racers;
     std::vector<std::string> entries;
     for (std::size_t slot = 1; slot < withPage.size(); ++slot) {
       if (!withPage[slot]) continue;
@@ -105,10 +105,11 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const auto i = static_cast<int16_t>(n + 1);
     if (!withPage[n + 1]) return;
     const std::string no = sensyu.SensyuNo(i);
+    cRacerFigures racer = RacerFiguresOf(sensyu, no);
     const cCourses courses = CoursesOf(sensyu, no);
     site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"),
-                   MakeSensyuPage(sensyu, no, courses, history, extras));
-    if (extras) extraFigures.Take(sensyu, n + 1, no, courses);
+                   MakeSensyuPage(sensyu, racer, courses, history, extras));
+    if (extras) extraFigures.Take(n + 1, std::move(racer), courses);
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);

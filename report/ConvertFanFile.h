@@ -7,6 +7,7 @@
 #include "report/CourseFigures.h"
 #include "report/NameList.h"
 #include "report/PeriodHistory.h"
+#include "report/RacerFigures.h"
 #include "platform/SiteFolder.h"
 #include "sensyu/WindowServices.h"
 #include "sensyu/cSensyuFile.h"
@@ -24,10 +25,10 @@ bool ConvertFanFile(const std::string& strFileName, std::string_view bytes, cSit
                     cWindowServices& window, cNameList& lstName, std::shared_ptr<cSensyuFile>& m_SensyuFile,
                     const cPeriodHistory* history = nullptr, bool extras = false);
 
-/// Racer `no`'s page in code page 932 with the racer's `courses`, the racer's
-/// periods when a history is given and the course chart with `extras`; safe to
-/// call from several threads at once.
-std::string MakeSensyuPage(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses,
+/// The page of the racer with the period figures `racer` and `courses`, in
+/// code page 932, with the racer's periods when a history is given and the
+/// course chart with `extras`; safe to call from several threads at once.
+std::string MakeSensyuPage(const cSensyuFile& sensyu, const cRacerFigures& racer, const cCourses& courses,
                            const cPeriodHistory* history, bool extras);
 /// 索引.html in code page 932 from the first `count` entries of the name list,
 /// counting them on the window's labels; with `search` (the run's search

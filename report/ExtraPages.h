@@ -6,6 +6,7 @@
 
 #include "report/CourseFigures.h"
 #include "report/PageText.h"
+#include "report/RacerFigures.h"
 
 class cSensyuFile;
 
@@ -16,22 +17,13 @@ class cSensyuFile;
 inline constexpr const char* kRankingPageName = "ランキング.html";
 inline constexpr const char* kRaceCardPageName = "出走表.html";
 
-/// A racer's figures as the rankings compare them.
-struct cRankedRacer {
-  std::string no, name, classText, branch;
-  float syoritu = 0, fSyoritu = 0, rentairitu3 = 0, startTiming = 0;
-  int16_t ability = 0, yusyoTimes = 0, yusyutuTimes = 0, syussoTimes = 0;
-};
-
 // What the ranking and the race card need of a racer is read beside the
 // racer's page, on the cores that write the pages.
 
-/// Racer `no`'s figures for the rankings.
-cRankedRacer RankedRacerOf(const cSensyuFile& sensyu, const std::string& no);
 /// ランキング.html in code page 932: the top 50 of six figures, for all racers and per class.
-std::string MakeRankingPage(const cSensyuFile& sensyu, const std::vector<cRankedRacer>& racers);
-/// Racer `no`'s entry in the race card's data with the racer's `courses`, in code page 932.
-std::string RaceCardEntry(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses);
+std::string MakeRankingPage(const cSensyuFile& sensyu, const std::vector<cRacerFigures>& racers);
+/// A racer's entry in the race card's data, in code page 932.
+std::string RaceCardEntry(const cRacerFigures& racer, const cCourses& courses);
 /// 出走表.html in code page 932, with every racer's entry in the page, in the order given.
 std::string MakeRaceCardPage(const cSensyuFile& sensyu, const std::vector<std::string>& entries);
 /// The racer's starts, top-two and top-three rate per course as an inline SVG, one line a piece.

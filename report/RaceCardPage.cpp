@@ -118,19 +118,19 @@ void WriteHead(cPageText& page, const cSensyuFile& s) {
 
 // Racer number: page, name, class, branch, the four figures of kRacerRows,
 // then one text per course.
-std::string RaceCardEntry(const cSensyuFile& s, const std::string& no, const cCourses& courses) {
+std::string RaceCardEntry(const cRacerFigures& r, const cCourses& courses) {
   cPageText entry(512);
-  WriteJsonString(entry, no);
+  WriteJsonString(entry, r.no);
   entry << ":[";
-  for (const std::string& text : {RacerPageUrl(no), s.NameKanji(no), s.Class(no), s.Branch(no)}) {
+  for (const std::string& text : {RacerPageUrl(r.no), r.name, r.classText, r.branch}) {
     WriteJsonString(entry, text);
     entry << ",";
   }
   cMarkupRun m(entry);
   m << "\"";
-  m.Figure(Format00(s.Syoritu(no))) << " ";
-  m.Figure(Format00(s.FSyoritu(no))) << " " << s.Ability(no) << " ";
-  m.Figure(Format00(s.StartTiming(no))) << "\"";
+  m.Figure(r.syorituText) << " ";
+  m.Figure(r.fSyorituText) << " " << r.ability << " ";
+  m.Figure(r.startTimingText) << "\"";
   for (const cCourseFigures& c : courses) WriteCourseFigures(m, c);
   m << "]";
   m.Flush();

@@ -17,7 +17,7 @@ enum eFigure { Syoritu, FSyoritu, Rentairitu3, Ability, Yusyo, StartTiming, Yusy
 constexpr std::array<const char*, 7> kFigureTitle{"勝率", "2連対率", "3連対率", "能力指数",
                                                   "優勝回数", "平均スタートタイミング", "優出回数"};
 
-double Value(const cRankedRacer& r, eFigure f) {
+double Value(const cRacerFigures& r, eFigure f) {
   switch (f) {
     case Syoritu: return r.syoritu;
     case FSyoritu: return r.fSyoritu;
@@ -30,12 +30,16 @@ double Value(const cRankedRacer& r, eFigure f) {
   }
 }
 
-std::string Text(const cRankedRacer& r, eFigure f) {
+std::string Text(const cRacerFigures& r, eFigure f) {
   switch (f) {
+    case Syoritu: return r.syorituText;
+    case FSyoritu: return r.fSyorituText;
+    case Rentairitu3: return r.rentairitu3Text;
+    case StartTiming: return r.startTimingText;
     case Ability: return PlainDigits(r.ability);
     case Yusyo: return PlainDigits(r.yusyoTimes);
-    case Yusyutu: return PlainDigits(r.yusyutuTimes);
-    default: return Format00(static_cast<float>(Value(r, f)));
+    case Yusyutu:
+    default: return PlainDigits(r.yusyutuTimes);
   }
 }
 
@@ -66,22 +70,22 @@ std::string ListId(std::size_t ranking, const char* group) {
 struct cRankKey {
   double figure, next;
   std::string_view no;
-  const cRankedRacer* racer;
+  const cRacerFigures* racer;
 };
 
 // The ranking's order over every racer it counts. The keys are taken once
 // per racer rather than at every comparison.
-std::vector<const cRankedRacer*> Ranked(const std::vector<cRankedRacer>& racers, const cRanking& k) {
+std::vector<const cRacerFigures*> Ranked(const std::vector<cRacerFigures>& racers, const cRanking& k) {
   std::vector<cRankKey> keys;
   keys.reserve(racers.size());
-  for (const cRankedRacer& r : racers) {
+  for (const cRacerFigures& r : racers) {
     if (k.needsStarts && r.syussoTimes < kLeastStarts) continue;
     const double figure = Value(r, k.figure);
     keys.push_back({k.lowestFirst ? figure : -figure, -Value(r, k.next), r.no, &r});
   }
   // Racer numbers are unique among the racers with a page: no two keys are equal.
   std::ranges::sort(keys, {}, [](const cRankKey& key) { return std::tie(key.figure, key.next, key.no); });
-  std::vector<const cRankedRacer*> ranked;
+  std::vector<const cRacerFigures*> ranked;
   ranked.reserve(keys.size());
   for (const cRankKey& key : keys) ranked.push_back(key.racer);
   return ranked;
@@ -131,9 +135,9 @@ void WriteContents(cPageText& page) {
 // branch), in code page 932 once for all the lists the racer appears in.
 class cRowHeads {
  public:
-  explicit cRowHeads(const std::vector<cRankedRacer>& racers) : m_Racers(racers), m_Heads(racers.size()) {}
+  explicit cRowHeads(const std::vector<cRacerFigures>& racers) : m_Racers(racers), m_Heads(racers.size()) {}
 
-  Cp932Bytes Of(const cRankedRacer& r) {
+  Cp932Bytes Of(const cRacerFigures& r) {
     std::string& head = m_Heads[static_cast<std::size_t>(&r - m_Racers.data())];
     if (head.empty()) {
       cPageText cells(256);
@@ -146,21 +150,21 @@ class cRowHeads {
   }
 
  private:
-  const std::vector<cRankedRacer>& m_Racers;
+  const std::vector<cRacerFigures>& m_Racers;
   std::vector<std::string> m_Heads;
 };
 
-void WriteRow(cPageText& page, int place, const cRankedRacer& r, const cRanking& k, cRowHeads& heads) {
+void WriteRow(cPageText& page, int place, const cRacerFigures& r, const cRanking& k, cRowHeads& heads) {
   page << "<TR><TD>" << PlainDigits(place) << "</TD>" << heads.Of(r) << "<TD>" << Text(r, k.figure) << "</TD><TD>"
        << Text(r, k.next) << "</TD><TD>" << PlainDigits(r.syussoTimes) << "</TD></TR>";
   page.EndLine();
 }
 
-void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRankedRacer*>& ranked,
+void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRacerFigures*>& ranked,
                cRowHeads& heads) {
   const cRanking& k = kRankings[i];
   int place = 0;
-  for (const cRankedRacer* r : ranked) {
+  for (const cRacerFigures* r : ranked) {
     if (place == kTop) break;
     if (*group && r->classText != group) continue;
     if (place++ == 0) {
@@ -198,22 +202,7 @@ constexpr const char* kSortScript =
 
 }  // namespace
 
-cRankedRacer RankedRacerOf(const cSensyuFile& s, const std::string& no) {
-  return {no,
-          s.NameKanji(no),
-          s.Class(no),
-          s.Branch(no),
-          s.Syoritu(no),
-          s.FSyoritu(no),
-          s.Rentairitu3(no),
-          s.StartTiming(no),
-          s.Ability(no),
-          s.YusyoTimes(no),
-          s.YusyutuTimes(no),
-          s.SyussoTimes(no)};
-}
-
-std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer>& racers) {
+std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRacerFigures>& racers) {
   cPageText page(512 * 1024);  // a ranking of 30 lists is about 450 KB
   cRowHeads heads(racers);
   WriteHead(page, s);
@@ -221,7 +210,7 @@ std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer
   for (std::size_t i = 0; i < kRankings.size(); ++i) {
     page << "<H4>" << kFigureTitle[kRankings[i].figure] << "</H4>";
     page.EndLine();
-    const std::vector<const cRankedRacer*> ranked = Ranked(racers, kRankings[i]);
+    const std::vector<const cRacerFigures*> ranked = Ranked(racers, kRankings[i]);
     for (const char* group : kGroups) WriteList(page, i, group, ranked, heads);
   }
   page << "<HR>";

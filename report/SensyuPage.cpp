@@ -105,14 +105,20 @@ const cFixedParts& Fixed() {
   return parts;
 }
 
-// The profile and the period figures are looked up by racer number as each
-// line is written; the course figures come read and formatted once, as the
-// course chart and the race card show them too.
+// The profile is looked up by racer number as each line is written; the
+// period and course figures come read and formatted once, as the rankings,
+// the course chart and the race card show them too.
 class cSensyuPage {
  public:
-  cSensyuPage(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses,
+  cSensyuPage(const cSensyuFile& sensyu, const cRacerFigures& racer, const cCourses& courses,
               const cPeriodHistory* history, bool extras)
-      : s(sensyu), m_No(no), m_Courses(courses), f(Fixed()), m_History(history), m_Extras(extras),
+      : s(sensyu),
+        m_Racer(racer),
+        m_No(racer.no),
+        m_Courses(courses),
+        f(Fixed()),
+        m_History(history),
+        m_Extras(extras),
         m_Page(extras ? 8192 : 4096) {}  // a racer page is about 3 KB, 6 KB with its course chart
 
   std::string Bytes() {
@@ -153,7 +159,7 @@ class cSensyuPage {
   }
 
   void WriteHead() {
-    m_Page << "<HTML><HEAD><TITLE>" << Escaped{s.NameKanji(m_No)};
+    m_Page << "<HTML><HEAD><TITLE>" << Escaped{m_Racer.name};
     Line("</TITLE>");
     Line("<style type=\"text/css\">");
     Line("<!--");
@@ -164,11 +170,11 @@ class cSensyuPage {
 
   void WriteProfile() {
     m_Page << "</HEAD><BODY><B>" << Escaped{m_No} << "</B>(" << PlainDigits(s.YoseiKi(m_No)) << f.termClose
-           << "<B>" << Escaped{s.Class(m_No)} << f.classClose << Escaped{s.ClassOld1(m_No)} << " "
+           << "<B>" << Escaped{m_Racer.classText} << f.classClose << Escaped{s.ClassOld1(m_No)} << " "
            << Escaped{s.ClassOld2(m_No)} << " " << Escaped{s.ClassOld3(m_No)} << ")<BR>"
            << "<TABLE BORDER CELLPADDING=3><TR>" << f.profileHeader << "</TR><TR>";
     m_Page << "<TD><FONT SIZE=-1>" << Escaped{ToFullWidth(TrimBlanks(s.NameKana(m_No)))} << "</FONT><BR>"
-           << Escaped{s.NameKanji(m_No)} << "</TD>";
+           << Escaped{m_Racer.name} << "</TD>";
     Cell(Escaped{s.Birthplace(m_No)});
     m_Page << "<TD>" << (s.Sex(m_No) == 2 ? f.female : f.male) << "</TD>";
     m_Page << "<TD>" << Escaped{FormatYmd7(s.Birth(m_No))} << "(" << PlainDigits(s.Age(m_No)) << f.ageClose;
@@ -182,15 +188,14 @@ class cSensyuPage {
     m_Page << "<TABLE BORDER CELLPADDING=3><TR>";
     Line(f.overallHeader);
     m_Page << "</TR><TR>";
-    Cell(Format00(s.Syoritu(m_No)));
-    Cell(Format00(s.FSyoritu(m_No)));
-    Cell(Format00(s.Rentairitu3(m_No)));
-    const int16_t ability = s.Ability(m_No);
-    Cell(PrintForm(ability) + FormatDiff(ability, s.abilityOld(m_No)));
-    Cell(Format00(s.StartTiming(m_No)));
-    Cell(Format0(s.StratHatujyun(m_No)));
-    for (int16_t count : {s.OneFinishTimes(m_No), s.TwoFinishTimes(m_No), s.SyussoTimes(m_No),
-                          s.YusyutuTimes(m_No), s.YusyoTimes(m_No), s.FTimes(m_No), s.LTimes(m_No)}) {
+    const cRacerFigures& r = m_Racer;
+    Cell(r.syorituText);
+    Cell(r.fSyorituText);
+    Cell(r.rentairitu3Text);
+    Cell(PrintForm(r.ability) + FormatDiff(r.ability, r.abilityOld));
+    Cell(r.startTimingText);
+    Cell(r.stratHatujyunText);
+    for (int16_t count : {r.oneFinishTimes, r.twoFinishTimes, r.syussoTimes, r.yusyutuTimes, r.yusyoTimes, r.fTimes, r.lTimes}) {
       CountCell(count);
     }
     Line("</TR></TABLE><BR>");
@@ -296,6 +301,7 @@ class cSensyuPage {
   }
 
   const cSensyuFile& s;
+  const cRacerFigures& m_Racer;
   const std::string& m_No;
   const cCourses& m_Courses;
   const cFixedParts& f;
@@ -306,8 +312,8 @@ class cSensyuPage {
 
 }  // namespace
 
-std::string MakeSensyuPage(const cSensyuFile& sensyu, const std::string& no, const cCourses& courses,
+std::string MakeSensyuPage(const cSensyuFile& sensyu, const cRacerFigures& racer, const cCourses& courses,
                            const cPeriodHistory* history, bool extras) {
-  cSensyuPage page(sensyu, no, courses, history, extras);
+  cSensyuPage page(sensyu, racer, courses, history, extras);
   return page.Bytes();
 }

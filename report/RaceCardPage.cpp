@@ -138,7 +138,9 @@ std::string RaceCardEntry(const cRacerFigures& r, const cCourses& courses) {
 }
 
 std::string MakeRaceCardPage(const cSensyuFile& s, const std::vector<std::string>& entries) {
-  cPageText page;
+  std::size_t data = 0;
+  for (const std::string& entry : entries) data += entry.size() + 3;
+  cPageText page(data + 8192);  // the racers' data and about 7 KB of form, table and script
   WriteHead(page, s);
   page << "<FORM id=\"boats\">";
   for (int boat = 1; boat <= 6; ++boat) {

@@ -203,7 +203,7 @@ constexpr const char* kSortScript =
 }  // namespace
 
 std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRacerFigures>& racers) {
-  cPageText page(512 * 1024);  // a ranking of 30 lists is about 450 KB
+  cPageText page(384 * 1024);  // 30 lists of 50 racers are about 300 KB
   cRowHeads heads(racers);
   WriteHead(page, s);
   WriteContents(page);

@@ -94,12 +94,21 @@ cCommandLine ParseCommandLine(const std::vector<std::string>& words) {
       }
       if (folder.empty()) return Failed("option '--output' needs a folder");
       cmd.outputFolder = PathFromUtf8(folder);
+    } else if (word == "--export" || word.starts_with("--export=")) {
+      cmd.exportTable = true;
+      if (word == "--export=") return Failed("option '--export=' needs a file name");
+      if (word != "--export") cmd.exportFile = PathFromUtf8(word.substr(9));
     } else {
       return Failed("unknown option '" + word + "'");
     }
   }
   cmd.argText = RemoveEnclosingQuotes(JoinWords(words, i));
   if (cmd.download && !cmd.argText.empty()) return Failed("option '--download' takes no FILE");
+  if (cmd.exportTable && (cmd.outputFolder || cmd.extras))
+    return Failed(std::string("option '--export' writes no pages: '") + (cmd.extras ? "--extras" : "--output") +
+                  "' does not go with it");
+  if (cmd.exportTable && !cmd.download && cmd.argText.empty())
+    return Failed("option '--export' needs a FILE or '--download'");
   if (historyValue && !TakeHistoryValue(cmd, *historyValue))
     return Failed("option '--history' with '--download' takes a number of periods from 1 to 52, such as 8");
   return cmd;
@@ -114,6 +123,7 @@ std::string VersionText() {
 std::string HelpText() {
   return "Usage: tobirex [OPTIONS] [FILE]\n"
          "       tobirex [OPTIONS] --download[=YYMM] [--history[=N]]\n"
+         "       tobirex [OPTIONS] --export[=TABLE] [--history[=DIR]] FILE\n"
          "Converts a fan handbook file (fan****.txt, or the official archive fan****.lzh\n"
          "that holds it) into HTML pages in the folder \"ファン手帳\" on the desktop and\n"
          "opens its roster page \"ファン手帳.html\". The old pages are replaced only once\n"
@@ -121,7 +131,8 @@ std::string HelpText() {
          "offers to download the newest file and convert it.\n"
          "\n"
          "Options (only before FILE, or before \"--\"):\n"
-         "  -y, --yes      answer Yes to the question whether to convert the file\n"
+         "  -y, --yes      answer Yes to the question whether to convert the file (with\n"
+         "                 --export, whether to replace TABLE)\n"
          "  --output DIR   write the pages into DIR instead of \"ファン手帳\" on the desktop;\n"
          "                 DIR must be new, empty, or a site this program wrote\n"
          "  --no-open      do not open the roster page at the end\n"
@@ -142,14 +153,23 @@ std::string HelpText() {
          "  --extras       add a search box to the roster and the index, the rankings\n"
          "                 (ランキング.html), a chart per course on every racer page and\n"
          "                 a race card for six racers (出走表.html)\n"
+         "  --export[=TABLE]\n"
+         "                 instead of the pages, write every racer's figures into the file\n"
+         "                 TABLE: a CSV table if it ends in .csv (UTF-8 with a byte-order\n"
+         "                 mark, as Excel reads it), an SQLite database if it ends in\n"
+         "                 .sqlite or .db; with --history, every period. Without TABLE:\n"
+         "                 FILE's name ending in .csv (with --download, the archive's),\n"
+         "                 beside it, then opened. An existing TABLE is replaced only\n"
+         "                 after a Yes (or --yes)\n"
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"
          "FILE may be several words; they are joined with single blanks, and one pair\n"
          "of enclosing double quotes is removed.\n"
          "\n"
-         "Exit status: 0 done (converted, reopened, usage shown, declined, or the window\n"
-         "closed during a download);\n"
-         "1 file not found, not a fan file, download or conversion failed;\n"
+         "Exit status: 0 done (converted or exported, reopened, usage shown, declined, or\n"
+         "the window closed during a download);\n"
+         "1 file not found, not a fan file, download, conversion or export failed, or a\n"
+         "TABLE refused (its extension, a missing folder);\n"
          "2 bad command line, or an output folder that holds other files.\n";
 }

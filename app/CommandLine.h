@@ -19,6 +19,8 @@ struct cCommandLine {
   int historyPeriods = 8;      // --download --history=N: the newest period and the N - 1 before it
   bool extras = false;         // --extras: search, rankings, course charts and a race card
   std::optional<std::filesystem::path> outputFolder;
+  bool exportTable = false;              // --export: the fan data as a table file instead of the site
+  std::filesystem::path exportFile;      // --export=FILE; empty for FILE's name with .csv, beside it
   std::string error;  // what was wrong, for eAction::Error
 };
 

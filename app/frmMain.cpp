@@ -135,7 +135,8 @@ frmMain::frmMain(cWindowServices& window, cFormWindow& form, cShellServices& she
       m_Shell(shell),
       m_Sites(std::move(sites)),
       m_Downloader(downloader),
-      m_Files(files) {}
+      m_Files(files),
+      m_Export(window, form, shell, files, [this](const std::vector<cSkippedFile>& skipped) { TellSkipped(skipped); }) {}
 
 eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
   try {
@@ -152,6 +153,7 @@ eStartOutcome frmMain::Form_Load(const cCommandLine& cmd) {
 eStartOutcome frmMain::Start(const cCommandLine& cmd) {
   SetOutputFolder(cmd);
   m_Extras = cmd.extras;
+  if (cmd.exportTable && !m_Export.TargetIsUsable(cmd)) return eStartOutcome::Unplaceable;
   if (cmd.download) return StartWithDownload(cmd);
   if (cmd.argText.empty()) return StartWithoutFile(cmd);
   return StartWithFile(cmd);
@@ -242,6 +244,10 @@ eStartOutcome frmMain::StartWithFile(const cCommandLine& cmd, const std::vector<
   std::optional<std::vector<fs::path>> older;
   if (cmd.history) older = downloaded ? *downloaded : HistoryCandidates(cmd);
   if (cmd.history && !older) return eStartOutcome::NotFound;
+  if (cmd.exportTable) {
+    cRunningScope exporting(m_Converting);  // the window stays until the table is written
+    return m_Export.Run(cmd, *bytes, older ? &*older : nullptr);
+  }
   m_Place = ResolveOutputPlace(m_Files, m_OutputFolder);
   if (!OutputPlaceIsUsable()) return eStartOutcome::Unplaceable;
   if (!OutputFolderIsOurs()) return eStartOutcome::Refused;

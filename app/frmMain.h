@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/ExportRun.h"
 #include "app/FanDownload.h"
 #include "app/OutputPlace.h"
 #include "app/SiteStaging.h"
@@ -21,7 +22,8 @@
 // How a start ended; it decides the exit status.
 enum class eStartOutcome {
   Reopened, ShowedUsage, NotFound, NotAFanFile, DownloadFailed, Declined, Refused, Unplaceable, Converted,
-  ConversionFailed, Closed  // the window was closed during a download
+  ConversionFailed, Closed,  // the window was closed during a download
+  Exported                   // --export wrote the table file
 };
 
 /// 0 when the program did what was asked (or was told to stop by closing its
@@ -64,6 +66,7 @@ class frmMain {
   std::filesystem::path RosterPage() const;
   const std::shared_ptr<cSensyuFile>& SensyuFile() const { return m_SensyuFile; }
   const cNameList& NameList() const { return lstName; }
+  const cExportRun& ExportRun() const { return m_Export; }
 
  private:
   eStartOutcome Start(const cCommandLine& cmd);
@@ -110,4 +113,5 @@ class frmMain {
   bool m_Extras = false;   // the pages of --extras too
   std::shared_ptr<cSensyuFile> m_SensyuFile;
   cNameList lstName;
+  cExportRun m_Export;
 };

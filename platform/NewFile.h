@@ -20,6 +20,9 @@ class cNewFile {
   /// Gives the file the name `target` in the same folder; false, with
   /// nothing replaced, when that name is taken. Throws cFileFailure.
   bool PlaceAs(const std::filesystem::path& target);
+  /// Gives the file the name `target` in the same folder, replacing the file
+  /// of that name in one step. Throws cFileFailure, the old file left as it was.
+  void ReplaceAs(const std::filesystem::path& target);
 
  private:
   /// Closes the file and removes it unless it was placed.

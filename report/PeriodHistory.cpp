@@ -28,17 +28,6 @@ class cLoadMessages : public cWindowServices {
   std::string m_Text;
 };
 
-// The racer numbers in file order, as the conversion asks the loader for them.
-cSensyuNoList NumericKeys(std::string_view bytes) {
-  cSensyuNoList list;
-  for (std::string_view line : SplitLines(bytes)) {
-    std::string key = LineKey(line);
-    if (IsNumericText(key)) list.push_back(std::move(key));
-  }
-  if (list.empty()) list.push_back("");  // the loader then matches nothing
-  return list;
-}
-
 std::string OneLine(std::string text) {
   std::replace(text.begin(), text.end(), '\r', ' ');
   std::erase(text, '\n');
@@ -65,6 +54,16 @@ bool IsPeriod(cFanPeriod period) { return period.nen > 0 && (period.ki == 1 || p
 std::string LabelOf(cFanPeriod period) { return std::to_string(period.nen) + "年" + GetKiName(period.ki) + "期"; }
 
 }  // namespace
+
+cSensyuNoList NumericKeys(std::string_view bytes) {
+  cSensyuNoList list;
+  for (std::string_view line : SplitLines(bytes)) {
+    std::string key = LineKey(line);
+    if (IsNumericText(key)) list.push_back(std::move(key));
+  }
+  if (list.empty()) list.push_back("");  // the loader then matches nothing
+  return list;
+}
 
 std::span<const cPeriodRow> cPeriodHistory::Rows(const std::string& no) const {
   const auto found = m_Rows.find(no);

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "sensyu/WindowServices.h"
-
-class cSensyuFile;
+#include "sensyu/cSensyuFile.h"
 
 // A racer's record across periods: the figures of older fan files, kept per
 // racer and period, for the "期別成績" section of the racer pages. Each older
@@ -66,6 +65,9 @@ class cPeriodHistory {
   std::vector<cSkippedFile> m_Skipped;
 };
 
+/// The racer numbers of a fan file's lines in file order, as the conversion
+/// asks the loader for them; one empty number (matching nothing) when there is none.
+cSensyuNoList NumericKeys(std::string_view bytes);
 /// The figures of racer `no` in a loaded file.
 cPeriodFigures PeriodFiguresOf(const cSensyuFile& sensyu, const std::string& no);
 /// The period of a fan file's bytes as its conversion reads it (Nen and Ki 0 when none).

@@ -17,13 +17,19 @@ enum class eFieldKind {
   Index,       // the number ÷ 100 rounded half to even, 16-bit
 };
 
+// How the data out gives a field beyond its kind: a date in ISO form, or the
+// period's year in four digits.
+enum class eExportForm { AsStored, Date, Year };
+
 struct cRecordField {
-  std::string_view name;  // the property that reads it: "NameKanji", "CourseF0Times", "Nen"
+  std::string_view name;        // the property that reads it: "NameKanji", "CourseF0Times", "Nen"
+  std::string_view exportName;  // its column in the data out: "name_kanji", "f0" (c1_f0 ... for the courses)
   std::size_t offset;     // from the start of the line, in bytes
   std::size_t width;      // in bytes
   eFieldKind kind;
   int course;  // 1..6 in the two course blocks, else 0
   int row;     // the field's row in the layout table, which also names its member
+  eExportForm form;
 };
 
 /// Every field of the layout in file order, the course blocks course 1 first.

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "sensyu/FieldTable.h"
+
 // Storage, lookup and the properties that return a stored value unchanged.
 
 namespace {
@@ -218,4 +220,29 @@ int16_t cSensyuFile::CourseS1Times(const std::string& strSensyuNo, int16_t intCo
 }
 int16_t cSensyuFile::CourseS2Times(const std::string& strSensyuNo, int16_t intCourseNo) const {
   return StoredCourse(m_CourseS2Times, strSensyuNo, intCourseNo);
+}
+
+// Any stored field by its row of the layout table: the data out walks the
+// table instead of naming every property.
+cSensyuFile::cFieldValue cSensyuFile::FieldValue(const std::string& strSensyuNo, int row,
+                                                 int16_t intCourseNo) const {
+  return std::visit(
+      [&](auto member) -> cFieldValue {
+        using M = decltype(member);
+        if constexpr (std::is_same_v<M, ePeriodField>) {
+          switch (member) {
+            case ePeriodField::Nen: return m_Nen;
+            case ePeriodField::Ki: return m_Ki;
+            case ePeriodField::YmdStart: return m_YmdStart;
+            case ePeriodField::YmdEnd: return m_YmdEnd;
+          }
+          throw std::logic_error("unknown period field");
+        } else if constexpr (std::is_same_v<M, PerCourseInt cSensyuFile::*> ||
+                             std::is_same_v<M, PerCourseFloat cSensyuFile::*>) {
+          return StoredCourse(this->*member, strSensyuNo, intCourseNo);
+        } else {
+          return Stored(this->*member, strSensyuNo);
+        }
+      },
+      FieldStore(row).member);
 }

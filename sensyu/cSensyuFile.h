@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "sensyu/SlotIndex.h"
@@ -107,6 +108,13 @@ class cSensyuFile {
   float CourseFSyoritu(const std::string& strSensyuNo, int16_t intCourseNo) const;
   float CourseStartTiming(const std::string& strSensyuNo, int16_t intCourseNo) const;
   float CourseRentairitu3(const std::string& strSensyuNo, int16_t intCourseNo) const;
+
+  /// A record field's value as the loader stored it: text, a 16-bit count or a float.
+  using cFieldValue = std::variant<std::string, int16_t, float>;
+  /// The racer's value of the field in row `row` of the record layout (cRecordField::row), at
+  /// course intCourseNo (1..6) for a course field; the file's value for a period field; the
+  /// zero value of the field's type for a racer that is not loaded.
+  cFieldValue FieldValue(const std::string& strSensyuNo, int row, int16_t intCourseNo) const;
 
   /// Number of slots (n); 0 before the first load.
   int16_t SlotCount() const;

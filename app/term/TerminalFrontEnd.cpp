@@ -27,5 +27,6 @@ int RunTerminalFrontEnd(const cCommandLine& cmd, bool displayAvailable, cFanDown
   const eStartOutcome outcome = main.Form_Load(cmd);
   window.EndStatus();
   if (outcome == eStartOutcome::Converted) std::cout << "Site written: " << PathToUtf8(main.RosterPage()) << "\n";
+  if (outcome == eStartOutcome::Exported) std::cout << "Table written: " << PathToUtf8(main.ExportRun().Written()) << "\n";
   return ExitStatus(outcome);
 }

@@ -8,7 +8,9 @@ cTerminalShell::cTerminalShell(std::ostream& out, bool launchOpener) : m_Out(out
 
 int32_t cTerminalShell::ShellOpen(const std::string& file, const std::string& /*params*/,
                                   const std::string& /*dir*/) {
-  m_Out << (m_LaunchOpener ? "Opening " : "Open in a web browser: ") << file << "\n" << std::flush;
+  const bool page = file.ends_with(".html");  // else the data out's table
+  m_Out << (m_LaunchOpener ? "Opening " : page ? "Open in a web browser: " : "Open in a spreadsheet: ") << file
+        << "\n" << std::flush;
   return m_LaunchOpener && Launch(file) ? 1 : 0;
 }
 

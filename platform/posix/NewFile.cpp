@@ -71,6 +71,11 @@ bool cNewFile::PlaceAs(const fs::path& target) {
   return true;
 }
 
+void cNewFile::ReplaceAs(const fs::path& target) {
+  if (Retried([&] { return ::rename(m_Temp.c_str(), target.c_str()); }) != 0) throw cFileFailure(target, errno);
+  m_Placed = true;
+}
+
 void RemoveStaleNewFiles(const fs::path& folder, const std::string& prefix) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

@@ -54,17 +54,32 @@ void cNewFile::Discard() {
   m_Temp.clear();
 }
 
+namespace {
+
+// The system's error, or 0 when the file took the name `target`.
+int MoveInto(const fs::path& temp, std::intptr_t& handle, const fs::path& target, DWORD flags) {
+  if (handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle));  // Windows moves no open file
+  handle = -1;
+  if (!::MoveFileExW(LongPath(temp).c_str(), LongPath(target).c_str(), MOVEFILE_WRITE_THROUGH | flags))
+    return LastError();
+  ::SetFileAttributesW(LongPath(target).c_str(), FILE_ATTRIBUTE_NORMAL);
+  return 0;
+}
+
+}  // namespace
+
 bool cNewFile::PlaceAs(const fs::path& target) {
-  if (m_Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(m_Handle));  // Windows moves no open file
-  m_Handle = -1;
-  if (::MoveFileExW(LongPath(m_Temp).c_str(), LongPath(target).c_str(), MOVEFILE_WRITE_THROUGH)) {
-    ::SetFileAttributesW(LongPath(target).c_str(), FILE_ATTRIBUTE_NORMAL);
-    m_Placed = true;
-    return true;
-  }
-  const int err = LastError();
+  const int err = MoveInto(m_Temp, m_Handle, target, 0);
+  m_Placed = err == 0;
+  if (err == 0) return true;
   if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) return false;
   throw cFileFailure(target, err);
+}
+
+void cNewFile::ReplaceAs(const fs::path& target) {
+  const int err = MoveInto(m_Temp, m_Handle, target, MOVEFILE_REPLACE_EXISTING);
+  if (err != 0) throw cFileFailure(target, err);
+  m_Placed = true;
 }
 
 void RemoveStaleNewFiles(const fs::path& folder, const std::string& prefix) {

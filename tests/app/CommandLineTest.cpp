@@ -18,12 +18,13 @@ std::string Unblank(std::string text) {
 std::string Described(const cCommandLine& cmd) {
   static const char* const kActions[] = {"Run", "Help", "Version", "Error"};
   std::string flags = std::string(cmd.assumeYes ? "y" : "") + (cmd.noOpen ? "o" : "") + (cmd.noGui ? "g" : "") +
-                      (cmd.download ? "d" : "") + (cmd.history ? "h" : "") + (cmd.extras ? "x" : "");
+                      (cmd.download ? "d" : "") + (cmd.history ? "h" : "") + (cmd.extras ? "x" : "") +
+                      (cmd.exportTable ? "e" : "");
   const std::string history =
       !cmd.history ? "" : cmd.download ? std::to_string(cmd.historyPeriods) : PathToUtf8(cmd.historyFolder);
   return std::string(kActions[static_cast<int>(cmd.action)]) + " " + (flags.empty() ? "-" : flags) + " " +
          (cmd.downloadPeriod.empty() ? "-" : cmd.downloadPeriod) + " " + (history.empty() ? "-" : history) + " " +
-         (cmd.outputFolder ? cmd.outputFolder->string() : "-") + " " +
+         (cmd.outputFolder ? cmd.outputFolder->string() : cmd.exportFile.empty() ? "-" : cmd.exportFile.string()) + " " +
          (cmd.action == cCommandLine::eAction::Error ? cmd.error : cmd.argText);
 }
 

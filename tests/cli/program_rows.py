@@ -12,8 +12,10 @@ a row without "pages" expects no site at all, so nothing under its folder may ch
 "folders" first (with a mode and an "other" group), run from a "cwd", run as the user nobody ("as_nobody",
 when run as root), put files into the output folder "during" the run (they must be there afterwards), and
 expect the output folder's "mode" and group afterwards, and name site pages that must be "absent". A row may "serve" files from a local download
-server (TOBIREX_DOWNLOAD_BASE) and name the files it expects "written" outside the output folder."""
-import concurrent.futures, contextlib, functools, hashlib, json, os, random, re, signal, stat, subprocess, sys, tempfile, time
+server (TOBIREX_DOWNLOAD_BASE) and name the files it expects "written" outside the output folder, and the
+number of racer rows a "table" of --export holds, read with Python's csv or sqlite3."""
+import concurrent.futures, contextlib, csv, functools, hashlib, io, json, os, random, re, signal, sqlite3, stat, subprocess, sys, \
+    tempfile, time
 from pathlib import Path
 
 TIME_LIMIT = 60  # seconds; the slowest row converts the 1,600-racer sample
@@ -183,6 +185,11 @@ def run_row(row, exe, sample):
                 failures += changes(same, snapshot(out, set()), root)
         failures += changes(before, snapshot(root, skip), root)
         failures += [f"no {name}" for name in row.get("written", []) if not (root / name).is_file()]
+        for name, count in row.get("table", {}).items():
+            path = root / name
+            got = None if not path.is_file() else sqlite3.connect(path).execute("SELECT count(*) FROM racers").fetchone()[0] \
+                if path.suffix != ".csv" else len(list(csv.reader(io.StringIO(path.read_text("utf-8-sig"), newline="")))) - 1
+            failures += [f"{name} holds {got} racer rows, expected {count}"] if got != count else []
         failures += [f"the link {name} was replaced" for name in row.get("links", {}) if not (root / name).is_symlink()]
         for name, recipes in row.get("during", {}).items():
             if not (Path(out) / name).is_file() or (Path(out) / name).read_bytes() != b"".join(content(r, sample) for r in recipes):

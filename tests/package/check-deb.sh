@@ -24,7 +24,7 @@ files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
 [[ "$files" == "$expected" ]] || { diff <(echo "$expected") <(echo "$files"); exit 1; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6network6 'libicu[0-9]+' liblhasa0 qt6-qpa-plugins xdg-utils; do
+for needed in libqt6widgets6 libqt6network6 'libicu[0-9]+' liblhasa0 libsqlite3-0 qt6-qpa-plugins xdg-utils; do
   grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || { echo "Depends lacks $needed: $depends"; exit 1; }
 done
 [[ $(dpkg-deb -f "$deb" Recommends) == qt6-translations-l10n ]] || { dpkg-deb -f "$deb" Recommends; exit 1; }

@@ -26,11 +26,11 @@ wineserver -w
 
 user="$WINEPREFIX/drive_c/users/$(id -un)"
 programs="$user/AppData/Local/Programs/Harumado"
-ours=("$programs" "$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Harumado" "$user/Desktop/ファン手帳コンバート.lnk"
-  "$user/Desktop/拡張ページ付きで変換.lnk")
+menu="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Harumado"
+ours=("$programs" "$menu")
+for shortcut in ファン手帳コンバート 拡張ページ付きで変換 CSVに書き出す; do ours+=("$user/Desktop/$shortcut.lnk" "$menu/$shortcut.lnk"); done
 for kind in exe com; do cmp -s "$programs/tobirex.$kind" "$BUILD/app/tobirex.$kind" || fail "tobirex.$kind is not this build's"; done
-for item in "${ours[@]}" "${ours[1]}/ファン手帳コンバート.lnk" "${ours[1]}/拡張ページ付きで変換.lnk" \
-  "$user/Desktop/拡張ページ付きで変換.lnk" "$programs/はじめにお読みください.txt"; do
+for item in "${ours[@]}" "$programs/はじめにお読みください.txt"; do
   [[ -e "$item" ]] || fail "$item is missing"
 done
 # One entry in the installed-programs list, for this version.

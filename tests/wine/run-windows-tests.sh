@@ -32,7 +32,7 @@ passed=0
 for suite in tests/sensyu_tests tests/report_tests tests/app/app_tests; do
   out=$(wine "$BUILD/$suite.exe" --gtest_brief=1) || { echo "$out"; exit 1; }
   echo "$out"
-  passed=$((passed + $(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\./\1/p' <<<"$out")))
+  passed=$((passed + $(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' <<<"$out")))  # Windows ends lines with CR
 done
 out=$(python3 "$SRC/tests/wine/same_sites.py" "$1" "$BUILD/app/tobirex.exe") || { echo "$out"; exit 1; }
 echo "$out"

@@ -83,6 +83,16 @@ def place(linux_exe, windows_exe, into, out, options, held):
         return failures + [f"{name} differs" for name in sorted(a.keys() | b.keys()) if a.get(name) != b.get(name)][:10]
 
 
+def same_table(linux_exe, windows_exe, sample):
+    """The failures of the sample's CSV table, which the Windows program must write byte for byte as the Linux one."""
+    with tempfile.TemporaryDirectory(prefix="tobirex-wine-") as top:
+        linux, windows = Path(top, "linux.csv"), Path(top, "windows.csv")
+        run([linux_exe, "--no-gui", f"--export={linux}", str(sample)])
+        run(["wine", Path(windows_exe).with_suffix(".com"), "--no-gui", "--export=Z:" + str(windows).replace("/", "\\"),
+             "Z:" + str(sample).replace("/", "\\")])
+        return [] if linux.is_file() and windows.is_file() and linux.read_bytes() == windows.read_bytes() else ["the CSV tables differ"]
+
+
 def main(linux_exe, windows_exe):
     inputs = [ROOT / "samples" / "fan2510.txt"] + sorted(p for p in DATA.rglob("*") if p.suffix in (".txt", ".lzh"))
     downloads = [f"/{p} --download=2510" for p in ("", "hop/5/", "hop/6/", "cut/9999/", "cut/1000/", "short/1000/")] + ["/ --download"]
@@ -101,6 +111,8 @@ def main(linux_exe, windows_exe):
     # Wine's server, while it runs, keeps the display it started with (none): the window waits for it to end.
     subprocess.run(["wineserver", "-w"], check=True)
     results.append(compare(linux_exe, windows_exe, *cases[-1], None))
+    cases.append((inputs[0], "--export"))
+    results.append(same_table(linux_exe, windows_exe, inputs[0]))
     for (data, how), failures in zip(cases, results):
         name = data.relative_to(ROOT) if data else "download from"
         print(("FAIL " if failures else "PASS ") + f"{name} {how}" + "".join("\n    " + f for f in failures))

@@ -118,9 +118,18 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
   const auto pages = static_cast<std::size_t>(count);
   ParallelFor(pages, HelpersFor(pages, kPagesPerHelper), makePage, reached, listRacers);
   site.WritePage(PathFromUtf8("ファン手帳.html"), roster.Finish());
-  const auto entries = static_cast<int16_t>(lstName.ListCount());
-  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, search));
-  if (extras) extraFigures.WritePages(sensyu, withPage, site);
+  const auto writeIndex = [&] {
+    const auto entries = static_cast<int16_t>(lstName.ListCount());
+    site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, search));
+  };
+  if (!extras) {
+    writeIndex();
+    return;
+  }
+  // The ranking and the race card are made on a helper while this thread,
+  // which talks to the window, makes the index.
+  const auto writeExtraPages = [&](std::size_t) { extraFigures.WritePages(sensyu, withPage, site); };
+  ParallelFor(1, HelpersFor(2, 1), writeExtraPages, {}, writeIndex);
 }
 
 void ShowFailure(cWindowServices& window, const std::string& what, const std::string& file, const std::string& reason,

@@ -57,21 +57,21 @@ struct cCourseParts {
         count("<text x=\"" + Tenths(CourseX(course)) + "\" y=\""),
         moveTo("M" + Tenths(CourseX(course)) + ","),
         lineTo("L" + Tenths(CourseX(course)) + ",") {}
-  cEncodedText description, bar, square, disc, count, moveTo, lineTo;
+  cShortPiece description, bar, square, disc, count, moveTo, lineTo;
 };
 
 // The pieces every racer page repeats, in code page 932 once for the run.
 struct cChartParts {
   cEncodedText head{kHead};
   cEncodedText frame{kFrame};
-  cEncodedText starts{"回 2連対率"};
-  cEncodedText threeTop{"% 3連対率"};
+  cShortPiece starts{"回 2連対率"};
+  cShortPiece threeTop{"% 3連対率"};
   std::array<cCourseParts, 6> courses{cCourseParts(1), cCourseParts(2), cCourseParts(3),
                                       cCourseParts(4), cCourseParts(5), cCourseParts(6)};
   // The starts' scale, from 0 at the bottom up to five steps.
-  std::array<cEncodedText, 6> scale{cEncodedText("<text x=\"54\" y=\"224\">"), cEncodedText("<text x=\"54\" y=\"184\">"),
-                                    cEncodedText("<text x=\"54\" y=\"144\">"), cEncodedText("<text x=\"54\" y=\"104\">"),
-                                    cEncodedText("<text x=\"54\" y=\"64\">"), cEncodedText("<text x=\"54\" y=\"24\">")};
+  std::array<cShortPiece, 6> scale{cShortPiece("<text x=\"54\" y=\"224\">"), cShortPiece("<text x=\"54\" y=\"184\">"),
+                                    cShortPiece("<text x=\"54\" y=\"144\">"), cShortPiece("<text x=\"54\" y=\"104\">"),
+                                    cShortPiece("<text x=\"54\" y=\"64\">"), cShortPiece("<text x=\"54\" y=\"24\">")};
 };
 
 const cChartParts& Parts() {

@@ -1,8 +1,11 @@
 #pragma once
+#include <algorithm>
+#include <array>
 #include <cassert>
 #include <charconv>
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "report/PageText.h"
@@ -23,6 +26,25 @@ class cAscii {
   std::string_view m_Text;
 };
 
+/// A short piece of a page, encoded once for the run: up to 32 bytes of code
+/// page 932, which cMarkupRun copies as one block of 32 (cheaper than a copy of
+/// their length) and then counts only the piece's own.
+class cShortPiece {
+ public:
+  explicit cShortPiece(std::string_view utf8) {
+    const std::string bytes = Utf8ToCp932(utf8);
+    assert(bytes.size() <= m_Bytes.size());
+    m_Size = std::min(bytes.size(), m_Bytes.size());
+    std::memcpy(m_Bytes.data(), bytes.data(), m_Size);
+  }
+  const char* Block() const { return m_Bytes.data(); }
+  std::size_t Size() const { return m_Size; }
+
+ private:
+  std::array<char, 32> m_Bytes{};
+  std::size_t m_Size = 0;
+};
+
 /// A run of markup made of the program's own pieces (ASCII, or encoded once)
 /// and numbers, gathered on the stack and handed to the page a few kilobytes
 /// at a time: a chart is hundreds of pieces, each too small to be worth an
@@ -38,6 +60,12 @@ class cMarkupRun {
 
   cMarkupRun& operator<<(cAscii piece) { return Put(piece.Text()); }
   cMarkupRun& operator<<(const cEncodedText& piece) { return Put(piece.Bytes()); }
+  cMarkupRun& operator<<(const cShortPiece& piece) {
+    if (kRoom - m_Size < 32) Flush();
+    std::memcpy(m_Text + m_Size, piece.Block(), 32);
+    m_Size += piece.Size();
+    return *this;
+  }
   /// A whole number in plain digits: "170", "-5".
   cMarkupRun& operator<<(int value) {
     Commit(std::to_chars(Reserve(), m_Text + kRoom, value).ptr);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -163,15 +164,16 @@ std::optional<int64_t> WholeHundredths(float value) {
 // shortest one included, lies within half a float step of it; when no whole
 // unit of the last place and no half unit lies that close, the shortest
 // decimal rounds as the float's own value does. The rounded magnitude in
-// units, or nothing when an edge is too close to tell.
+// units, or nothing when an edge is too close to tell (always so from 2^24 on,
+// where every float is a whole number).
 std::optional<int64_t> UnitsClearOfEdges(float value, std::size_t decimals) {
   const float magnitude = std::fabs(value);
-  if (!(magnitude < 1e5f)) return std::nullopt;
   const double scale = decimals == 1 ? 10.0 : 100.0;
   const double scaled = static_cast<double>(magnitude) * scale;  // exact: 24 bits times 7
   const double units = std::floor(scaled);
   const double offset = scaled - units;  // exact, 0 <= offset < 1
-  const double step = static_cast<double>(std::nextafter(magnitude, 2e5f)) - static_cast<double>(magnitude);
+  const float above = std::nextafter(magnitude, std::numeric_limits<float>::infinity());
+  const double step = static_cast<double>(above) - static_cast<double>(magnitude);
   const double reach = step / 2 * scale;  // a power of two times 5 or 50: exact
   const bool clearOfUnits = offset > reach && offset < 1.0 - reach;
   const bool belowHalf = offset < 0.5 - reach, aboveHalf = offset > 0.5 + reach;

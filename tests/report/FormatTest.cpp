@@ -78,7 +78,8 @@ TEST(Format, WholeHundredthsAgreeWithTheirShortestDecimal) {
 }
 
 // Rates are quotients: every share of up to 400 starts as a percentage and as
-// a mean of six, and floats spread over every exponent up to 10^5 and beyond.
+// a mean of six, and floats spread over every exponent up to 2^40 (all whole
+// numbers from 2^24 on).
 TEST(Format, QuotientsAndSpreadFloatsAgreeWithTheirShortestDecimal) {
   for (int starts = 1; starts <= 400; ++starts) {
     for (int count = 0; count <= starts; ++count) {
@@ -86,7 +87,7 @@ TEST(Format, QuotientsAndSpreadFloatsAgreeWithTheirShortestDecimal) {
       ExpectShortestRounded(static_cast<float>(static_cast<double>(count) / 6.0 + starts));
     }
   }
-  for (uint32_t bits = 0; bits < 0x48000000u; bits += 997) {
+  for (uint32_t bits = 0; bits < 0x53800000u; bits += 1499) {
     float x;
     std::memcpy(&x, &bits, sizeof x);
     ExpectShortestRounded(x);

@@ -55,16 +55,16 @@ std::vector<bool> SlotsWithPage(const cSensyuFile& sensyu, int16_t count) {
 
 // What the ranking and the race card need of each racer with a page, by slot.
 struct cExtraFigures {
-  std::vector<cRankedRacer> ranked;
+  std::vector<cRacerFigures> ranked;
   std::vector<std::string> cardEntries;
 
-  void Take(const cSensyuFile& sensyu, std::size_t slot, const std::string& no) {
-    ranked[slot] = RankedRacerOf(sensyu, no);
-    cardEntries[slot] = RaceCardEntry(sensyu, no);
+  void Take(std::size_t slot, cRacerFigures&& racer, const cCourses& courses) {
+    cardEntries[slot] = RaceCardEntry(racer, courses);
+    ranked[slot] = std::move(racer);
   }
 
   void WritePages(const cSensyuFile& sensyu, const std::vector<bool>& withPage, cSiteFolder& site) {
-    std::vector<cRankedRacer> racers;
+    std::vector<cRacerFigures> racers;
     std::vector<std::string> entries;
     for (std::size_t slot = 1; slot < withPage.size(); ++slot) {
       if (!withPage[slot]) continue;
@@ -82,7 +82,9 @@ struct cExtraFigures {
 // still count the pages as they are made.
 void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWindowServices& window,
                cNameList& lstName, const cPeriodHistory* history, bool extras) {
-  cRosterPage roster(sensyu, count, extras);
+  cSearchKeys searchKeys(sensyu);
+  cSearchKeys* search = extras ? &searchKeys : nullptr;
+  cRosterPage roster(sensyu, count, search);
   const std::vector<bool> withPage = SlotsWithPage(sensyu, count);
   cExtraFigures extraFigures;
   if (extras) {
@@ -103,9 +105,11 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
     const auto i = static_cast<int16_t>(n + 1);
     if (!withPage[n + 1]) return;
     const std::string no = sensyu.SensyuNo(i);
+    cRacerFigures racer = RacerFiguresOf(sensyu, no);
+    const cCourses courses = CoursesOf(sensyu, no);
     site.WritePage(PageFolder(TextToInt16(no)) / PathFromUtf8(no + ".html"),
-                   MakeSensyuPage(sensyu, i, history, extras));
-    if (extras) extraFigures.Take(sensyu, n + 1, no);
+                   MakeSensyuPage(sensyu, racer, courses, history, extras));
+    if (extras) extraFigures.Take(n + 1, std::move(racer), courses);
   };
   const auto reached = [&](std::size_t i) {
     window.SetProgress(static_cast<int>(i), count);
@@ -114,9 +118,18 @@ void WriteSite(const cSensyuFile& sensyu, int16_t count, cSiteFolder& site, cWin
   const auto pages = static_cast<std::size_t>(count);
   ParallelFor(pages, HelpersFor(pages, kPagesPerHelper), makePage, reached, listRacers);
   site.WritePage(PathFromUtf8("ファン手帳.html"), roster.Finish());
-  const auto entries = static_cast<int16_t>(lstName.ListCount());
-  site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, extras ? &sensyu : nullptr));
-  if (extras) extraFigures.WritePages(sensyu, withPage, site);
+  const auto writeIndex = [&] {
+    const auto entries = static_cast<int16_t>(lstName.ListCount());
+    site.WritePage(PathFromUtf8("索引.html"), MakeIndexPage(entries, lstName, window, search));
+  };
+  if (!extras) {
+    writeIndex();
+    return;
+  }
+  // The ranking and the race card are made on a helper while this thread,
+  // which talks to the window, makes the index.
+  const auto writeExtraPages = [&](std::size_t) { extraFigures.WritePages(sensyu, withPage, site); };
+  ParallelFor(1, HelpersFor(2, 1), writeExtraPages, {}, writeIndex);
 }
 
 void ShowFailure(cWindowServices& window, const std::string& what, const std::string& file, const std::string& reason,

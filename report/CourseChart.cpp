@@ -1,9 +1,8 @@
 #include <array>
+#include <string>
 
 #include "report/ChartScale.h"
 #include "report/ExtraPages.h"
-#include "report/Format.h"
-#include "sensyu/cSensyuFile.h"
 
 namespace {
 
@@ -47,14 +46,32 @@ int StartsStep(int most) {
   }
 }
 
+// What the chart writes of one course before each of its figures; the
+// course's column stands at a fixed x.
+struct cCourseParts {
+  explicit cCourseParts(int course)
+      : description((course > 1 ? "、" : "") + std::to_string(course) + "コース 進入"),
+        bar("<rect x=\"" + Tenths(CourseX(course) - 150) + "\" y=\""),
+        square("<rect x=\"" + Tenths(CourseX(course) - 40) + "\" y=\""),
+        disc("<circle cx=\"" + Tenths(CourseX(course)) + "\" cy=\""),
+        count("<text x=\"" + Tenths(CourseX(course)) + "\" y=\""),
+        moveTo("M" + Tenths(CourseX(course)) + ","),
+        lineTo("L" + Tenths(CourseX(course)) + ",") {}
+  cShortPiece description, bar, square, disc, count, moveTo, lineTo;
+};
+
 // The pieces every racer page repeats, in code page 932 once for the run.
 struct cChartParts {
   cEncodedText head{kHead};
   cEncodedText frame{kFrame};
-  cEncodedText course{"コース 進入"};
-  cEncodedText starts{"回 2連対率"};
-  cEncodedText threeTop{"% 3連対率"};
-  cEncodedText comma{"、"};
+  cShortPiece starts{"回 2連対率"};
+  cShortPiece threeTop{"% 3連対率"};
+  std::array<cCourseParts, 6> courses{cCourseParts(1), cCourseParts(2), cCourseParts(3),
+                                      cCourseParts(4), cCourseParts(5), cCourseParts(6)};
+  // The starts' scale, from 0 at the bottom up to five steps.
+  std::array<cShortPiece, 6> scale{cShortPiece("<text x=\"54\" y=\"224\">"), cShortPiece("<text x=\"54\" y=\"184\">"),
+                                    cShortPiece("<text x=\"54\" y=\"144\">"), cShortPiece("<text x=\"54\" y=\"104\">"),
+                                    cShortPiece("<text x=\"54\" y=\"64\">"), cShortPiece("<text x=\"54\" y=\"24\">")};
 };
 
 const cChartParts& Parts() {
@@ -62,96 +79,111 @@ const cChartParts& Parts() {
   return parts;
 }
 
-// One course's column: the starts and the rates, and where they stand.
+// One course's column: the starts, and where they and the rates stand.
 struct cCourseColumn {
-  int16_t starts;
-  float twoTop, threeTop;
-  int x, barTop, twoTopY, threeTopY;
+  int starts;
+  int barTop, twoTopY, threeTopY;
+  const cCourseParts* parts;
 };
 
 using cColumns = std::array<cCourseColumn, 6>;
 
+cColumns Columns(const cCourses& courses) {
+  cColumns columns{};
+  for (std::size_t i = 0; i < 6; ++i) {
+    columns[i] = {courses[i].starts, 0, ChartY(courses[i].fSyoritu, 10), ChartY(courses[i].rentairitu3, 10),
+                  &Parts().courses[i]};
+  }
+  return columns;
+}
+
+// The text alternative: each course's starts and rates.
+void WriteDescription(cMarkupRun& m, const cCourses& courses) {
+  const cChartParts& p = Parts();
+  m << p.head;
+  for (std::size_t i = 0; i < 6; ++i) {
+    const cCourseFigures& c = courses[i];
+    m << p.courses[i].description << c.starts << p.starts;
+    m.Figure(c.fSyorituText) << p.threeTop;
+    m.Figure(c.rentairitu3Text) << "%";
+  }
+  m << "</desc>";
+  m.EndLine();
+}
+
+// The starts' scale and a bar per course.
+void WriteStarts(cMarkupRun& m, cColumns& columns) {
+  const cChartParts& p = Parts();
+  int most = 0;
+  for (const cCourseColumn& c : columns) most = std::max(most, c.starts);
+  const int step = StartsStep(most);
+  m << p.frame << "<g text-anchor=\"end\">";
+  for (int i = 0; i <= 5; ++i) m << p.scale[static_cast<std::size_t>(i)] << i * step << "</text>";
+  m << "</g>";
+  m.EndLine();
+  m << "<g class=\"starts\" fill=\"#c8c8c8\" stroke=\"#555555\">";
+  for (cCourseColumn& c : columns) {
+    c.barTop = 2200 - (c.starts * 400 + step / 2) / step;
+    m << c.parts->bar << cTenths{c.barTop} << "\" width=\"30\" height=\"" << cTenths{2200 - c.barTop} << "\"/>";
+  }
+  m << "</g>";
+  m.EndLine();
+}
+
 // A rate line through the courses with starts; a course without any breaks it.
-void WriteRateLine(cPageText& page, const cColumns& columns, int cCourseColumn::*y) {
+void WriteRateLine(cMarkupRun& m, const cColumns& columns, int cCourseColumn::*y) {
   bool open = false, first = true;
   for (const cCourseColumn& c : columns) {
     if (c.starts == 0) {
       open = false;
       continue;
     }
-    page << (first ? "" : " ") << (open ? "L" : "M") << Tenths(c.x) << "," << Tenths(c.*y);
+    if (!first) m << " ";
+    m << (open ? c.parts->lineTo : c.parts->moveTo) << cTenths{c.*y};
     open = true;
     first = false;
   }
 }
 
+void WriteRates(cMarkupRun& m, const cColumns& columns) {
+  m << "<path class=\"fsyoritu\" d=\"";
+  WriteRateLine(m, columns, &cCourseColumn::twoTopY);
+  m << "\" fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>";
+  m.EndLine();
+  m << "<path class=\"rentairitu3\" d=\"";
+  WriteRateLine(m, columns, &cCourseColumn::threeTopY);
+  m << "\" fill=\"none\" stroke=\"#1b6e3a\" stroke-width=\"2\"/>";
+  m.EndLine();
+  m << "<g fill=\"white\" stroke=\"#b03a2e\" stroke-width=\"2\">";
+  for (const cCourseColumn& c : columns) {
+    if (c.starts == 0) continue;
+    m << c.parts->square << cTenths{c.twoTopY - 40} << "\" width=\"8\" height=\"8\"/>";
+  }
+  m << "</g>";
+  m.EndLine();
+  m << "<g fill=\"#1b6e3a\">";
+  for (const cCourseColumn& c : columns) {
+    if (c.starts == 0) continue;
+    m << c.parts->disc << cTenths{c.threeTopY} << "\" r=\"4\"/>";
+  }
+  m << "</g>";
+  m.EndLine();
+}
+
 }  // namespace
 
-void WriteCourseChart(cPageText& page, const cSensyuFile& s, const std::string& no) {
-  const cChartParts& p = Parts();
-  cColumns columns{};
-  int most = 0;
-  page << p.head;
-  for (int16_t k = 1; k <= 6; ++k) {
-    cCourseColumn& c = columns[static_cast<std::size_t>(k - 1)];
-    c.starts = s.CourseSyussoTimes(no, k);
-    c.twoTop = s.CourseFSyoritu(no, k);
-    c.threeTop = s.CourseRentairitu3(no, k);
-    c.x = CourseX(k);
-    c.twoTopY = ChartY(c.twoTop, 10);
-    c.threeTopY = ChartY(c.threeTop, 10);
-    most = std::max(most, static_cast<int>(c.starts));
-    if (k > 1) page << p.comma;
-    page << PlainDigits(k) << p.course << PlainDigits(c.starts) << p.starts << Format00(c.twoTop) << p.threeTop
-         << Format00(c.threeTop) << "%";
-  }
-  page << "</desc>";
-  page.EndLine();
-  const int step = StartsStep(most);
-  page << p.frame << "<g text-anchor=\"end\">";
-  for (int i = 0; i <= 5; ++i) {
-    page << "<text x=\"54\" y=\"" << PlainDigits(224 - 40 * i) << "\">" << PlainDigits(i * step) << "</text>";
-  }
-  page << "</g>";
-  page.EndLine();
-  page << "<g class=\"starts\" fill=\"#c8c8c8\" stroke=\"#555555\">";
-  for (cCourseColumn& c : columns) {
-    c.barTop = 2200 - (c.starts * 400 + step / 2) / step;
-    page << "<rect x=\"" << Tenths(c.x - 150) << "\" y=\"" << Tenths(c.barTop) << "\" width=\"30\" height=\""
-         << Tenths(2200 - c.barTop) << "\"/>";
-  }
-  page << "</g>";
-  page.EndLine();
-  page << "<path class=\"fsyoritu\" d=\"";
-  WriteRateLine(page, columns, &cCourseColumn::twoTopY);
-  page << "\" fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>";
-  page.EndLine();
-  page << "<path class=\"rentairitu3\" d=\"";
-  WriteRateLine(page, columns, &cCourseColumn::threeTopY);
-  page << "\" fill=\"none\" stroke=\"#1b6e3a\" stroke-width=\"2\"/>";
-  page.EndLine();
-  page << "<g fill=\"white\" stroke=\"#b03a2e\" stroke-width=\"2\">";
-  for (const cCourseColumn& c : columns) {
-    if (c.starts == 0) continue;
-    page << "<rect x=\"" << Tenths(c.x - 40) << "\" y=\"" << Tenths(c.twoTopY - 40) << "\" width=\"8\" height=\"8\"/>";
-  }
-  page << "</g>";
-  page.EndLine();
-  page << "<g fill=\"#1b6e3a\">";
-  for (const cCourseColumn& c : columns) {
-    if (c.starts == 0) continue;
-    page << "<circle cx=\"" << Tenths(c.x) << "\" cy=\"" << Tenths(c.threeTopY) << "\" r=\"4\"/>";
-  }
-  page << "</g>";
-  page.EndLine();
+void WriteCourseChart(cPageText& page, const cCourses& courses) {
+  cMarkupRun m(page);
+  cColumns columns = Columns(courses);
+  WriteDescription(m, courses);
+  WriteStarts(m, columns);
+  WriteRates(m, columns);
   // The counts last, with a white edge: they stay readable where a line crosses them.
-  page << "<g text-anchor=\"middle\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">";
-  for (const cCourseColumn& c : columns) {
-    page << "<text x=\"" << Tenths(c.x) << "\" y=\"" << Tenths(c.barTop - 40) << "\">" << PlainDigits(c.starts)
-         << "</text>";
-  }
-  page << "</g>";
-  page.EndLine();
-  page << "</svg><BR>";
-  page.EndLine();
+  m << "<g text-anchor=\"middle\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">";
+  for (const cCourseColumn& c : columns) m << c.parts->count << cTenths{c.barTop - 40} << "\">" << c.starts << "</text>";
+  m << "</g>";
+  m.EndLine();
+  m << "</svg><BR>";
+  m.EndLine();
+  m.Flush();
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -124,21 +125,26 @@ void IncrementDigits(std::string& digits) {
   digits.insert(digits.begin(), '1');
 }
 
-// Digits of a whole number of hundredths with `decimals` (1 or 2) places,
-// rounding a dropped last digit half away from zero.
-std::string HundredthsText(int64_t hundredths, std::size_t decimals) {
-  const bool negative = hundredths < 0;
-  int64_t magnitude = negative ? -hundredths : hundredths;
-  if (decimals == 1) magnitude = (magnitude + 5) / 10;
+// Whole units of the last place (tenths or hundredths) with `decimals` (1 or
+// 2) places: "12.35" for 1235 units of a hundredth.
+std::string UnitsText(int64_t units, bool negative, std::size_t decimals) {
   const int64_t unit = decimals == 1 ? 10 : 100;
   char buffer[32];
-  char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude / unit).ptr;
+  char* end = buffer;
+  if (negative && units != 0) *end++ = '-';
+  end = std::to_chars(end, buffer + 24, units / unit).ptr;
   *end++ = '.';
-  const auto fraction = static_cast<int>(magnitude % unit);
+  const auto fraction = static_cast<int>(units % unit);
   if (decimals == 2) *end++ = static_cast<char>('0' + fraction / 10);
   *end++ = static_cast<char>('0' + fraction % 10);
-  std::string out = negative && magnitude != 0 ? "-" : "";
-  return out.append(buffer, end);
+  return std::string(buffer, end);
+}
+
+// Digits of a whole number of hundredths with `decimals` places, rounding a
+// dropped last digit half away from zero.
+std::string HundredthsText(int64_t hundredths, std::size_t decimals) {
+  const int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
+  return UnitsText(decimals == 1 ? (magnitude + 5) / 10 : magnitude, hundredths < 0, decimals);
 }
 
 // A figure read from the file is a whole number of hundredths. When the float
@@ -153,11 +159,31 @@ std::optional<int64_t> WholeHundredths(float value) {
   return static_cast<int64_t>(n);
 }
 
-// The shortest decimal that reads back as the float, rounded half away from
-// zero: the figures users compare against are published as decimals.
-std::string FormatDecimals(float value, std::size_t decimals) {
-  if (!std::isfinite(value)) value = 0.0f;
-  if (const auto hundredths = WholeHundredths(value)) return HundredthsText(*hundredths, decimals);
+// A rate is rarely a whole number of hundredths, but it is rarely near a
+// rounding edge either. Every decimal that reads back as the float, its
+// shortest one included, lies within half a float step of it; when no whole
+// unit of the last place and no half unit lies that close, the shortest
+// decimal rounds as the float's own value does. The rounded magnitude in
+// units, or nothing when an edge is too close to tell (always so from 2^24 on,
+// where every float is a whole number).
+std::optional<int64_t> UnitsClearOfEdges(float value, std::size_t decimals) {
+  const float magnitude = std::fabs(value);
+  const double scale = decimals == 1 ? 10.0 : 100.0;
+  const double scaled = static_cast<double>(magnitude) * scale;  // exact: 24 bits times 7
+  const double units = std::floor(scaled);
+  const double offset = scaled - units;  // exact, 0 <= offset < 1
+  const float above = std::nextafter(magnitude, std::numeric_limits<float>::infinity());
+  const double step = static_cast<double>(above) - static_cast<double>(magnitude);
+  const double reach = step / 2 * scale;  // a power of two times 5 or 50: exact
+  const bool clearOfUnits = offset > reach && offset < 1.0 - reach;
+  const bool belowHalf = offset < 0.5 - reach, aboveHalf = offset > 0.5 + reach;
+  if (!clearOfUnits || !(belowHalf || aboveHalf)) return std::nullopt;
+  return static_cast<int64_t>(units) + (aboveHalf ? 1 : 0);
+}
+
+// The shortest decimal of the float, its digits rounded half away from zero
+// at `decimals` places: the slow way, for floats near a rounding edge.
+std::string RoundedShortestDecimal(float value, std::size_t decimals) {
   char buffer[128];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
@@ -180,6 +206,15 @@ std::string FormatDecimals(float value, std::size_t decimals) {
   out += '.';
   out.append(digits, digits.size() - decimals, decimals);
   return out;
+}
+
+// The shortest decimal that reads back as the float, rounded half away from
+// zero: the figures users compare against are published as decimals.
+std::string FormatDecimals(float value, std::size_t decimals) {
+  if (!std::isfinite(value)) value = 0.0f;
+  if (const auto hundredths = WholeHundredths(value)) return HundredthsText(*hundredths, decimals);
+  if (const auto units = UnitsClearOfEdges(value, decimals)) return UnitsText(*units, value < 0, decimals);
+  return RoundedShortestDecimal(value, decimals);
 }
 
 }  // namespace

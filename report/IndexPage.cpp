@@ -21,7 +21,7 @@ void WriteHead(cPageText& page, bool extras) {
 // The whole run of headings, tables and cells is one line of the page.
 class cIndexBody {
  public:
-  cIndexBody(cPageText& page, const cSensyuFile* searchFrom) : m_Page(page), m_SearchFrom(searchFrom) {}
+  cIndexBody(cPageText& page, cSearchKeys* search) : m_Page(page), m_Search(search) {}
 
   void Add(const cNameEntry& e, bool first) {
     const std::string_view reading = ShownReading(e);
@@ -38,7 +38,7 @@ class cIndexBody {
     }
     if (m_Cells == 0) m_Page << "<TR>";
     m_Page << "<TD NOWAP";
-    if (m_SearchFrom) WriteSearchKey(m_Page, *m_SearchFrom, e.no);
+    if (m_Search) m_Page << m_Search->Of(e.no);
     m_Page << "><FONT SIZE=-1>" << Escaped{ToFullWidth(reading)} << "</FONT><BR><A HREF="
            << Escaped{e.link} << ">" << Escaped{e.name} << "</A></TD>";
     if (++m_Cells == 6) {
@@ -59,20 +59,19 @@ class cIndexBody {
   }
 
   cPageText& m_Page;
-  const cSensyuFile* m_SearchFrom;
+  cSearchKeys* m_Search;
   std::string m_Initial;
   int m_Cells = 0;
 };
 
 }  // namespace
 
-std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window,
-                          const cSensyuFile* searchFrom) {
+std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServices& window, cSearchKeys* search) {
   window.SetLabel(ProgressLabel::Counter, "");
   window.SetLabel(ProgressLabel::Message, "索引ページを作成しています ...");
   cPageText page;
-  WriteHead(page, searchFrom != nullptr);
-  cIndexBody body(page, searchFrom);
+  WriteHead(page, search != nullptr);
+  cIndexBody body(page, search);
   for (int i = 1; i <= count; ++i) {
     body.Add(lstName.List(i - 1), i == 1);
     window.SetProgress(i, count);
@@ -81,10 +80,10 @@ std::string MakeIndexPage(int16_t count, const cNameList& lstName, cWindowServic
   body.Finish();
   page << CommonFooter();
   page.EndLine();
-  if (searchFrom) {
+  if (search) {
     page << SearchScript();
     page.EndLine();
   }
   page << "</BODY></HTML>";
-  return page.Bytes();
+  return page.Take();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "sensyu/Cp932.h"
 
@@ -59,6 +60,8 @@ class cPageText {
   void EndLine() { m_Bytes.append("\r\n"); }
   /// The page so far, in code page 932.
   const std::string& Bytes() const { return m_Bytes; }
+  /// The page, moved out of the text, which is empty afterwards.
+  std::string Take() { return std::move(m_Bytes); }
 
  private:
   cPageText& AppendEscaped(std::string_view text, bool quotes);

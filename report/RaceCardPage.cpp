@@ -1,5 +1,6 @@
 #include "report/ExtraPages.h"
 #include "report/Format.h"
+#include "report/MarkupRun.h"
 #include "sensyu/cSensyuFile.h"
 
 namespace {
@@ -42,14 +43,13 @@ void WriteJsonString(cPageText& page, std::string_view text) {
 }
 
 // The figures of one course as one JSON string, blank-separated in the order of kCourseRows.
-void WriteCourseFigures(cPageText& page, const cSensyuFile& s, const std::string& no, int16_t k) {
-  page << ",\"" << PlainDigits(s.CourseSyussoTimes(no, k)) << " " << Format00(s.CourseFSyoritu(no, k)) << " "
-       << Format00(s.CourseRentairitu3(no, k)) << " " << Format00(s.CourseStartTiming(no, k));
-  for (int16_t place : {s.Course1FinishTimes(no, k), s.Course2FinishTimes(no, k), s.Course3FinishTimes(no, k),
-                        s.Course4FinishTimes(no, k), s.Course5FinishTimes(no, k), s.Course6FinishTimes(no, k)}) {
-    page << " " << PlainDigits(place);
-  }
-  page << "\"";
+void WriteCourseFigures(cMarkupRun& m, const cCourseFigures& c) {
+  m << ",\"" << c.starts << " ";
+  m.Figure(c.fSyorituText) << " ";
+  m.Figure(c.rentairitu3Text) << " ";
+  m.Figure(c.startTimingText);
+  for (int place : c.places) m << " " << place;
+  m << "\"";
 }
 
 void WriteData(cPageText& page, const std::vector<std::string>& entries) {
@@ -118,23 +118,29 @@ void WriteHead(cPageText& page, const cSensyuFile& s) {
 
 // Racer number: page, name, class, branch, the four figures of kRacerRows,
 // then one text per course.
-std::string RaceCardEntry(const cSensyuFile& s, const std::string& no) {
+std::string RaceCardEntry(const cRacerFigures& r, const cCourses& courses) {
   cPageText entry(512);
-  WriteJsonString(entry, no);
+  WriteJsonString(entry, r.no);
   entry << ":[";
-  for (const std::string& text : {RacerPageUrl(no), s.NameKanji(no), s.Class(no), s.Branch(no)}) {
+  for (const std::string& text : {RacerPageUrl(r.no), r.name, r.classText, r.branch}) {
     WriteJsonString(entry, text);
     entry << ",";
   }
-  entry << "\"" << Format00(s.Syoritu(no)) << " " << Format00(s.FSyoritu(no)) << " " << PlainDigits(s.Ability(no))
-        << " " << Format00(s.StartTiming(no)) << "\"";
-  for (int16_t k = 1; k <= 6; ++k) WriteCourseFigures(entry, s, no, k);
-  entry << "]";
-  return entry.Bytes();
+  cMarkupRun m(entry);
+  m << "\"";
+  m.Figure(r.syorituText) << " ";
+  m.Figure(r.fSyorituText) << " " << r.ability << " ";
+  m.Figure(r.startTimingText) << "\"";
+  for (const cCourseFigures& c : courses) WriteCourseFigures(m, c);
+  m << "]";
+  m.Flush();
+  return entry.Take();
 }
 
 std::string MakeRaceCardPage(const cSensyuFile& s, const std::vector<std::string>& entries) {
-  cPageText page;
+  std::size_t data = 0;
+  for (const std::string& entry : entries) data += entry.size() + 3;
+  cPageText page(data + 8192);  // the racers' data and about 7 KB of form, table and script
   WriteHead(page, s);
   page << "<FORM id=\"boats\">";
   for (int boat = 1; boat <= 6; ++boat) {
@@ -165,5 +171,5 @@ std::string MakeRaceCardPage(const cSensyuFile& s, const std::vector<std::string
   page.EndLine();
   page << "</BODY></HTML>";
   page.EndLine();
-  return page.Bytes();
+  return page.Take();
 }

@@ -17,7 +17,7 @@ enum eFigure { Syoritu, FSyoritu, Rentairitu3, Ability, Yusyo, StartTiming, Yusy
 constexpr std::array<const char*, 7> kFigureTitle{"勝率", "2連対率", "3連対率", "能力指数",
                                                   "優勝回数", "平均スタートタイミング", "優出回数"};
 
-double Value(const cRankedRacer& r, eFigure f) {
+double Value(const cRacerFigures& r, eFigure f) {
   switch (f) {
     case Syoritu: return r.syoritu;
     case FSyoritu: return r.fSyoritu;
@@ -30,12 +30,16 @@ double Value(const cRankedRacer& r, eFigure f) {
   }
 }
 
-std::string Text(const cRankedRacer& r, eFigure f) {
+std::string Text(const cRacerFigures& r, eFigure f) {
   switch (f) {
+    case Syoritu: return r.syorituText;
+    case FSyoritu: return r.fSyorituText;
+    case Rentairitu3: return r.rentairitu3Text;
+    case StartTiming: return r.startTimingText;
     case Ability: return PlainDigits(r.ability);
     case Yusyo: return PlainDigits(r.yusyoTimes);
-    case Yusyutu: return PlainDigits(r.yusyutuTimes);
-    default: return Format00(static_cast<float>(Value(r, f)));
+    case Yusyutu:
+    default: return PlainDigits(r.yusyutuTimes);
   }
 }
 
@@ -61,18 +65,29 @@ std::string ListId(std::size_t ranking, const char* group) {
   return "r" + std::to_string(ranking) + "-" + (*group ? group : "all");
 }
 
-// The ranking's order over every racer it counts.
-std::vector<const cRankedRacer*> Ranked(const std::vector<cRankedRacer>& racers, const cRanking& k) {
-  std::vector<const cRankedRacer*> ranked;
-  for (const cRankedRacer& r : racers) {
-    if (!k.needsStarts || r.syussoTimes >= kLeastStarts) ranked.push_back(&r);
+// A racer's place in one ranking: the figure (negated when highest comes
+// first), the next figure negated, the racer number.
+struct cRankKey {
+  double figure, next;
+  std::string_view no;
+  const cRacerFigures* racer;
+};
+
+// The ranking's order over every racer it counts. The keys are taken once
+// per racer rather than at every comparison.
+std::vector<const cRacerFigures*> Ranked(const std::vector<cRacerFigures>& racers, const cRanking& k) {
+  std::vector<cRankKey> keys;
+  keys.reserve(racers.size());
+  for (const cRacerFigures& r : racers) {
+    if (k.needsStarts && r.syussoTimes < kLeastStarts) continue;
+    const double figure = Value(r, k.figure);
+    keys.push_back({k.lowestFirst ? figure : -figure, -Value(r, k.next), r.no, &r});
   }
   // Racer numbers are unique among the racers with a page: no two keys are equal.
-  const auto key = [&k](const cRankedRacer* r) {
-    const double figure = Value(*r, k.figure);
-    return std::tuple(k.lowestFirst ? figure : -figure, -Value(*r, k.next), std::string_view(r->no));
-  };
-  std::ranges::sort(ranked, {}, key);
+  std::ranges::sort(keys, {}, [](const cRankKey& key) { return std::tie(key.figure, key.next, key.no); });
+  std::vector<const cRacerFigures*> ranked;
+  ranked.reserve(keys.size());
+  for (const cRankKey& key : keys) ranked.push_back(key.racer);
   return ranked;
 }
 
@@ -116,19 +131,40 @@ void WriteContents(cPageText& page) {
   page.EndLine();
 }
 
-void WriteRow(cPageText& page, int place, const cRankedRacer& r, const cRanking& k) {
-  page << "<TR><TD>" << PlainDigits(place) << "</TD><TD>" << Escaped{r.no}
-       << "</TD><TD class=\"name\"><A HREF=\"" << Quoted{RacerPageUrl(r.no)} << "\">" << Escaped{r.name}
-       << "</A></TD><TD class=\"text\">" << Escaped{r.classText} << "</TD><TD class=\"text\">" << Escaped{r.branch}
-       << "</TD><TD>" << Text(r, k.figure) << "</TD><TD>" << Text(r, k.next) << "</TD><TD>"
-       << PlainDigits(r.syussoTimes) << "</TD></TR>";
+// The cells of a racer's row that every list shares (number, name, class and
+// branch), in code page 932 once for all the lists the racer appears in.
+class cRowHeads {
+ public:
+  explicit cRowHeads(const std::vector<cRacerFigures>& racers) : m_Racers(racers), m_Heads(racers.size()) {}
+
+  Cp932Bytes Of(const cRacerFigures& r) {
+    std::string& head = m_Heads[static_cast<std::size_t>(&r - m_Racers.data())];
+    if (head.empty()) {
+      cPageText cells(256);
+      cells << "<TD>" << Escaped{r.no} << "</TD><TD class=\"name\"><A HREF=\"" << Quoted{RacerPageUrl(r.no)} << "\">"
+            << Escaped{r.name} << "</A></TD><TD class=\"text\">" << Escaped{r.classText}
+            << "</TD><TD class=\"text\">" << Escaped{r.branch} << "</TD>";
+      head = cells.Take();
+    }
+    return {head};
+  }
+
+ private:
+  const std::vector<cRacerFigures>& m_Racers;
+  std::vector<std::string> m_Heads;
+};
+
+void WriteRow(cPageText& page, int place, const cRacerFigures& r, const cRanking& k, cRowHeads& heads) {
+  page << "<TR><TD>" << PlainDigits(place) << "</TD>" << heads.Of(r) << "<TD>" << Text(r, k.figure) << "</TD><TD>"
+       << Text(r, k.next) << "</TD><TD>" << PlainDigits(r.syussoTimes) << "</TD></TR>";
   page.EndLine();
 }
 
-void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRankedRacer*>& ranked) {
+void WriteList(cPageText& page, std::size_t i, const char* group, const std::vector<const cRacerFigures*>& ranked,
+               cRowHeads& heads) {
   const cRanking& k = kRankings[i];
   int place = 0;
-  for (const cRankedRacer* r : ranked) {
+  for (const cRacerFigures* r : ranked) {
     if (place == kTop) break;
     if (*group && r->classText != group) continue;
     if (place++ == 0) {
@@ -141,7 +177,7 @@ void WriteList(cPageText& page, std::size_t i, const char* group, const std::vec
       page << "</TR></THEAD><TBODY>";
       page.EndLine();
     }
-    WriteRow(page, place, *r, k);
+    WriteRow(page, place, *r, k, heads);
   }
   if (place == 0) {
     page << "<P id=\"" << ListId(i, group) << "\">" << kFigureTitle[k.figure] << "（" << GroupName(group)
@@ -166,30 +202,16 @@ constexpr const char* kSortScript =
 
 }  // namespace
 
-cRankedRacer RankedRacerOf(const cSensyuFile& s, const std::string& no) {
-  return {no,
-          s.NameKanji(no),
-          s.Class(no),
-          s.Branch(no),
-          s.Syoritu(no),
-          s.FSyoritu(no),
-          s.Rentairitu3(no),
-          s.StartTiming(no),
-          s.Ability(no),
-          s.YusyoTimes(no),
-          s.YusyutuTimes(no),
-          s.SyussoTimes(no)};
-}
-
-std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer>& racers) {
-  cPageText page;
+std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRacerFigures>& racers) {
+  cPageText page(384 * 1024);  // 30 lists of 50 racers are about 300 KB
+  cRowHeads heads(racers);
   WriteHead(page, s);
   WriteContents(page);
   for (std::size_t i = 0; i < kRankings.size(); ++i) {
     page << "<H4>" << kFigureTitle[kRankings[i].figure] << "</H4>";
     page.EndLine();
-    const std::vector<const cRankedRacer*> ranked = Ranked(racers, kRankings[i]);
-    for (const char* group : kGroups) WriteList(page, i, group, ranked);
+    const std::vector<const cRacerFigures*> ranked = Ranked(racers, kRankings[i]);
+    for (const char* group : kGroups) WriteList(page, i, group, ranked, heads);
   }
   page << "<HR>";
   page.EndLine();
@@ -199,5 +221,5 @@ std::string MakeRankingPage(const cSensyuFile& s, const std::vector<cRankedRacer
   page.EndLine();
   page << "</BODY></HTML>";
   page.EndLine();
-  return page.Bytes();
+  return page.Take();
 }

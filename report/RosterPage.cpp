@@ -9,15 +9,15 @@ constexpr const char* kWhite = "bgcolor=\"#ffffff\"";
 constexpr const char* kCream = "bgcolor=\"#ffffe0\"";
 }  // namespace
 
-cRosterPage::cRosterPage(const cSensyuFile& sensyu, int16_t count, bool extras)
-    : s(sensyu), m_Colour(kWhite), m_Extras(extras) {
+cRosterPage::cRosterPage(const cSensyuFile& sensyu, int16_t count, cSearchKeys* search)
+    : s(sensyu), m_Colour(kWhite), m_Search(search) {
   for (const char* line : {"<HTML><HEAD><TITLE>モーターボートファン手帳ページ</TITLE>", "<style type=\"text/css\">",
                            "<!--", " a { text-decoration:none;}", "-->", "</style>"}) {
     m_Page << line;
     m_Page.EndLine();
   }
   m_Page << "</HEAD><BODY><H3>モーターボートファン手帳</H3>■<A HREF=索引.html>索引</A>"
-         << (m_Extras ? ExtraLinksAndSearch() : "<BR>") << "<HR>";
+         << (m_Search ? ExtraLinksAndSearch() : "<BR>") << "<HR>";
   m_Page.EndLine();
   m_Page << "<TABLE BORDER CELLPADDING=3>";
   m_Page.EndLine();
@@ -37,7 +37,7 @@ void cRosterPage::AddCell(const std::string& no, const std::string& path) {
   }
   const bool a1 = s.Class(no) == "A1";
   m_Page << "<TD NOWAP " << m_Colour;
-  if (m_Extras) WriteSearchKey(m_Page, s, no);
+  if (m_Search) m_Page << m_Search->Of(no);
   m_Page << ">" << Escaped{no} << label << (a1 ? "<BR><B><A HREF=" : "<BR><A HREF=")
          << Escaped{path} << ">" << Escaped{s.NameKanji(no)} << (a1 ? "</A></B></TD>" : "</A></TD>");
   if (++m_Cells == 6) {
@@ -61,7 +61,7 @@ const std::string& cRosterPage::Finish() {
   m_Page.EndLine();
   m_Page << CommonFooter();
   m_Page.EndLine();
-  if (m_Extras) {
+  if (m_Search) {
     m_Page << SearchScript();
     m_Page.EndLine();
   }

@@ -38,9 +38,15 @@ std::string ExtraLinksAndSearch() {
          "<SPAN id=\"found\"></SPAN></DIV>";
 }
 
-void WriteSearchKey(cPageText& page, const cSensyuFile& s, const std::string& no) {
-  page << " data-find=\"" << Quoted{no} << "|" << Quoted{TrimBlanks(s.NameKana(no))} << "|"
-       << Quoted{s.NameKanji(no)} << "|" << Quoted{s.Branch(no)} << "\"";
+Cp932Bytes cSearchKeys::Of(const std::string& no) {
+  const auto [at, added] = m_Keys.try_emplace(no);
+  if (added) {
+    cPageText key(128);
+    key << " data-find=\"" << Quoted{no} << "|" << Quoted{TrimBlanks(s.NameKana(no))} << "|"
+        << Quoted{s.NameKanji(no)} << "|" << Quoted{s.Branch(no)} << "\"";
+    at->second = key.Take();
+  }
+  return {at->second};
 }
 
 std::string SearchScript() { return kScript; }

@@ -5,6 +5,7 @@
 
 #include "report/ChartScale.h"
 #include "report/ConvertFanFile.h"
+#include "report/CourseFigures.h"
 #include "report/ExtraPages.h"
 #include "report/Format.h"
 #include "report/PageText.h"
@@ -104,14 +105,23 @@ const cFixedParts& Fixed() {
   return parts;
 }
 
-// Each page line looks the racer up again by number, as every figure of the
-// data object is read by racer number; the page keeps no copy of the record.
+// The profile is looked up by racer number as each line is written; the
+// period and course figures come read and formatted once, as the rankings,
+// the course chart and the race card show them too.
 class cSensyuPage {
  public:
-  cSensyuPage(const cSensyuFile& sensyu, std::string no, const cPeriodHistory* history, bool extras)
-      : s(sensyu), m_No(std::move(no)), f(Fixed()), m_History(history), m_Extras(extras) {}
+  cSensyuPage(const cSensyuFile& sensyu, const cRacerFigures& racer, const cCourses& courses,
+              const cPeriodHistory* history, bool extras)
+      : s(sensyu),
+        m_Racer(racer),
+        m_No(racer.no),
+        m_Courses(courses),
+        f(Fixed()),
+        m_History(history),
+        m_Extras(extras),
+        m_Page(extras ? 8192 : 4096) {}  // a racer page is about 3 KB, 6 KB with its course chart
 
-  const std::string& Bytes() {
+  std::string Bytes() {
     WriteHead();
     WriteProfile();
     m_Page << "<BR>";
@@ -121,11 +131,11 @@ class cSensyuPage {
     if (m_Extras) {
       m_Page << "<BR>";
       m_Page.EndLine();
-      WriteCourseChart(m_Page, s, m_No);
+      WriteCourseChart(m_Page, m_Courses);
     }
     if (m_History) WriteHistory();
     WriteTail();
-    return m_Page.Bytes();
+    return m_Page.Take();
   }
 
  private:
@@ -149,7 +159,7 @@ class cSensyuPage {
   }
 
   void WriteHead() {
-    m_Page << "<HTML><HEAD><TITLE>" << Escaped{s.NameKanji(m_No)};
+    m_Page << "<HTML><HEAD><TITLE>" << Escaped{m_Racer.name};
     Line("</TITLE>");
     Line("<style type=\"text/css\">");
     Line("<!--");
@@ -160,11 +170,11 @@ class cSensyuPage {
 
   void WriteProfile() {
     m_Page << "</HEAD><BODY><B>" << Escaped{m_No} << "</B>(" << PlainDigits(s.YoseiKi(m_No)) << f.termClose
-           << "<B>" << Escaped{s.Class(m_No)} << f.classClose << Escaped{s.ClassOld1(m_No)} << " "
+           << "<B>" << Escaped{m_Racer.classText} << f.classClose << Escaped{s.ClassOld1(m_No)} << " "
            << Escaped{s.ClassOld2(m_No)} << " " << Escaped{s.ClassOld3(m_No)} << ")<BR>"
            << "<TABLE BORDER CELLPADDING=3><TR>" << f.profileHeader << "</TR><TR>";
     m_Page << "<TD><FONT SIZE=-1>" << Escaped{ToFullWidth(TrimBlanks(s.NameKana(m_No)))} << "</FONT><BR>"
-           << Escaped{s.NameKanji(m_No)} << "</TD>";
+           << Escaped{m_Racer.name} << "</TD>";
     Cell(Escaped{s.Birthplace(m_No)});
     m_Page << "<TD>" << (s.Sex(m_No) == 2 ? f.female : f.male) << "</TD>";
     m_Page << "<TD>" << Escaped{FormatYmd7(s.Birth(m_No))} << "(" << PlainDigits(s.Age(m_No)) << f.ageClose;
@@ -178,30 +188,29 @@ class cSensyuPage {
     m_Page << "<TABLE BORDER CELLPADDING=3><TR>";
     Line(f.overallHeader);
     m_Page << "</TR><TR>";
-    Cell(Format00(s.Syoritu(m_No)));
-    Cell(Format00(s.FSyoritu(m_No)));
-    Cell(Format00(s.Rentairitu3(m_No)));
-    const int16_t ability = s.Ability(m_No);
-    Cell(PrintForm(ability) + FormatDiff(ability, s.abilityOld(m_No)));
-    Cell(Format00(s.StartTiming(m_No)));
-    Cell(Format0(s.StratHatujyun(m_No)));
-    for (int16_t count : {s.OneFinishTimes(m_No), s.TwoFinishTimes(m_No), s.SyussoTimes(m_No),
-                          s.YusyutuTimes(m_No), s.YusyoTimes(m_No), s.FTimes(m_No), s.LTimes(m_No)}) {
+    const cRacerFigures& r = m_Racer;
+    Cell(r.syorituText);
+    Cell(r.fSyorituText);
+    Cell(r.rentairitu3Text);
+    Cell(PrintForm(r.ability) + FormatDiff(r.ability, r.abilityOld));
+    Cell(r.startTimingText);
+    Cell(r.stratHatujyunText);
+    for (int16_t count : {r.oneFinishTimes, r.twoFinishTimes, r.syussoTimes, r.yusyutuTimes, r.yusyoTimes, r.fTimes, r.lTimes}) {
       CountCell(count);
     }
     Line("</TR></TABLE><BR>");
   }
 
-  template <class Figure, class Form>
-  void CourseRow(std::size_t row, Figure figure, Form form) {
+  void TextRow(std::size_t row, std::string cCourseFigures::*text) {
     m_Page << f.courseRows[row];
-    for (int16_t course = 1; course <= 6; ++course) Cell(form((s.*figure)(m_No, course)));
+    for (const cCourseFigures& c : m_Courses) Cell(c.*text);
     EndCourseRow(row);
   }
 
-  void CountRow(std::size_t row, int16_t (cSensyuFile::*figure)(const std::string&, int16_t) const) {
+  template <class Count>
+  void CountRow(std::size_t row, Count count) {
     m_Page << f.courseRows[row];
-    for (int16_t course = 1; course <= 6; ++course) CountCell((s.*figure)(m_No, course));
+    for (const cCourseFigures& c : m_Courses) CountCell(count(c));
     EndCourseRow(row);
   }
 
@@ -210,19 +219,14 @@ class cSensyuPage {
   void WriteCourses() {
     m_Page << "<TABLE BORDER CELLPADDING=3><TR>" << f.courseHeader;
     Line("</TR>");
-    const auto f00 = [](float v) { return Format00(v); };
-    const auto f0 = [](float v) { return Format0(v); };
-    CourseRow(0, &cSensyuFile::CourseStartTiming, f00);
-    CourseRow(1, &cSensyuFile::CourseStartHatujyun, f0);
-    CourseRow(2, &cSensyuFile::CourseFSyoritu, f00);
-    CourseRow(3, &cSensyuFile::CourseRentairitu3, f00);
-    CountRow(4, &cSensyuFile::CourseSyussoTimes);
-    CountRow(5, &cSensyuFile::Course1FinishTimes);
-    CountRow(6, &cSensyuFile::Course2FinishTimes);
-    CountRow(7, &cSensyuFile::Course3FinishTimes);
-    CountRow(8, &cSensyuFile::Course4FinishTimes);
-    CountRow(9, &cSensyuFile::Course5FinishTimes);
-    CountRow(10, &cSensyuFile::Course6FinishTimes);
+    TextRow(0, &cCourseFigures::startTimingText);
+    TextRow(1, &cCourseFigures::startHatujyunText);
+    TextRow(2, &cCourseFigures::fSyorituText);
+    TextRow(3, &cCourseFigures::rentairitu3Text);
+    CountRow(4, [](const cCourseFigures& c) { return c.starts; });
+    for (std::size_t place = 0; place < 6; ++place) {
+      CountRow(5 + place, [place](const cCourseFigures& c) { return c.places[place]; });
+    }
   }
 
   // The current period, then the older ones the racer appears in: newest first.
@@ -297,7 +301,9 @@ class cSensyuPage {
   }
 
   const cSensyuFile& s;
-  std::string m_No;
+  const cRacerFigures& m_Racer;
+  const std::string& m_No;
+  const cCourses& m_Courses;
   const cFixedParts& f;
   const cPeriodHistory* m_History;
   bool m_Extras;
@@ -306,7 +312,8 @@ class cSensyuPage {
 
 }  // namespace
 
-std::string MakeSensyuPage(const cSensyuFile& sensyu, int16_t index, const cPeriodHistory* history, bool extras) {
-  cSensyuPage page(sensyu, sensyu.SensyuNo(index), history, extras);
+std::string MakeSensyuPage(const cSensyuFile& sensyu, const cRacerFigures& racer, const cCourses& courses,
+                           const cPeriodHistory* history, bool extras) {
+  cSensyuPage page(sensyu, racer, courses, history, extras);
   return page.Bytes();
 }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "report/Format.h"
 #include "report/ToFullWidth.h"
@@ -45,29 +46,52 @@ TEST(Format, EveryHelperGivesTheExpectedForm) {
   }
 }
 
+// The shortest decimal of the float, its digits rounded half away from zero.
+std::string RoundedShortest(float v, std::size_t decimals) {
+  char buffer[64];
+  const std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr);
+  const bool negative = text.front() == '-';
+  const std::size_t point = text.find('.');
+  const std::string whole = text.substr(negative, point == std::string::npos ? point : point - negative);
+  std::string frac = point == std::string::npos ? "" : text.substr(point + 1);
+  const bool up = frac.size() > decimals && frac[decimals] >= '5';
+  frac.resize(decimals, '0');
+  const long long n = std::stoll(whole + frac) + (up ? 1 : 0), unit = decimals == 1 ? 10 : 100;
+  std::string f = std::to_string(n % unit);
+  f.insert(0, decimals - f.size(), '0');
+  return std::string(negative && n != 0 ? "-" : "") + std::to_string(n / unit) + "." + f;
+}
+
+void ExpectShortestRounded(float x) {
+  ASSERT_EQ(Format00(x), RoundedShortest(x, 2)) << x;
+  ASSERT_EQ(Format0(x), RoundedShortest(x, 1)) << x;
+}
+
 // Figures read from the file are whole hundredths; whatever shortcut formats
 // them must agree with the shortest decimal of the float, rounded half away.
 TEST(Format, WholeHundredthsAgreeWithTheirShortestDecimal) {
-  const auto reference = [](float v, std::size_t decimals) {
-    char buffer[64];
-    const std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr);
-    const bool negative = text.front() == '-';
-    const std::size_t point = text.find('.');
-    const std::string whole = text.substr(negative, point == std::string::npos ? point : point - negative);
-    std::string frac = point == std::string::npos ? "" : text.substr(point + 1);
-    const bool up = frac.size() > decimals && frac[decimals] >= '5';
-    frac.resize(decimals, '0');
-    const long long n = std::stoll(whole + frac) + (up ? 1 : 0), unit = decimals == 1 ? 10 : 100;
-    std::string f = std::to_string(n % unit);
-    f.insert(0, decimals - f.size(), '0');
-    return std::string(negative && n != 0 ? "-" : "") + std::to_string(n / unit) + "." + f;
-  };
   for (int n = -999999; n <= 9999999; n += (n > -2000 && n < 20000) ? 1 : 37) {
     const float v = static_cast<float>(n) / 100.0f;
-    for (const float x : {v, std::nextafter(v, 1e9f)}) {  // on and just off a whole hundredth
-      ASSERT_EQ(Format00(x), reference(x, 2)) << n;
-      ASSERT_EQ(Format0(x), reference(x, 1)) << n;
+    ExpectShortestRounded(v);
+    ExpectShortestRounded(std::nextafter(v, 1e9f));  // just off a whole hundredth
+  }
+}
+
+// Rates are quotients: every share of up to 400 starts as a percentage and as
+// a mean of six, and floats spread over every exponent up to 2^40 (all whole
+// numbers from 2^24 on).
+TEST(Format, QuotientsAndSpreadFloatsAgreeWithTheirShortestDecimal) {
+  for (int starts = 1; starts <= 400; ++starts) {
+    for (int count = 0; count <= starts; ++count) {
+      ExpectShortestRounded(static_cast<float>(static_cast<double>(count) / starts * 100.0));
+      ExpectShortestRounded(static_cast<float>(static_cast<double>(count) / 6.0 + starts));
     }
+  }
+  for (uint32_t bits = 0; bits < 0x53800000u; bits += 1499) {
+    float x;
+    std::memcpy(&x, &bits, sizeof x);
+    ExpectShortestRounded(x);
+    ExpectShortestRounded(-x);
   }
 }
 

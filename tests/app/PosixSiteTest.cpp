@@ -12,6 +12,7 @@
 #include "platform/SiteFolder.h"
 #include "support/SiteTree.h"
 #include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace fs = std::filesystem;
 
@@ -84,6 +85,19 @@ TEST(NewFile, AWriteThatFailsLeavesNothing) {
   ::setrlimit(RLIMIT_FSIZE, &before);
   std::signal(SIGXFSZ, SIG_DFL);
   EXPECT_TRUE(fs::is_empty(tmp.Path()));
+}
+
+// A name already taken is refused and its file kept; a place that cannot be
+// reached is a failure, never told as a taken name.
+TEST(NewFile, PlacesOnlyUnderAFreeName) {
+  cTempDir tmp;
+  tmp.WriteFile("taken.csv", "theirs");
+  cNewFile file(tmp.Path(), ".tobirex-test-", "ours");
+  EXPECT_FALSE(file.PlaceAs(tmp.Path() / "taken.csv"));
+  EXPECT_THROW(file.PlaceAs(tmp.Path() / "gone" / "table.csv"), cFileFailure);
+  EXPECT_TRUE(file.PlaceAs(tmp.Path() / "table.csv"));
+  EXPECT_EQ(ReadBytes(tmp.Path() / "taken.csv") + ReadBytes(tmp.Path() / "table.csv"), "theirsours");
+  EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -18,10 +18,8 @@ TEST(TerminalWindow, PrintsMessagesCountsAndFailures) {
   window.MsgBox("失敗\r\n理由\rその二\r\n", MsgButtons::OK, MsgIcon::Exclamation, "Harumado");
   EXPECT_EQ(window.MsgBox("変換しますか。", MsgButtons::YesNo, MsgIcon::Question, "Harumado"), MsgResult::Yes);
   std::string expected = "ファイルを変換しています ...\n";
-  for (int i = 2; i <= 20; i += 2) {
-    const int filled = i;  // 20 cells for 20 racers
-    expected += "  [" + std::string(filled, '#') + std::string(20 - filled, '-') + "] " + std::to_string(i) + "/20\n";
-  }
+  for (int i = 2; i <= 20; i += 2)  // 20 cells for 20 racers
+    expected += "  [" + std::string(i, '#') + std::string(20 - i, '-') + "] " + std::to_string(i) + "/20\n";
   expected += "── (?) Harumado ──\n変換しますか。\n[y/N] Please answer y or n. [y/N] ";
   EXPECT_EQ(out.str(), expected);
   EXPECT_EQ(err.str(), "── (!) Harumado ──\n失敗\n理由\nその二\n\n");

@@ -20,13 +20,14 @@
 
 namespace {
 
-// Presses `button` on the next box that opens and keeps what it showed.
-void PressOnNextBox(QMessageBox::StandardButton button, QString& shown) {
+// Presses `button` on the next box that opens and keeps what it showed, and the button's label.
+void PressOnNextBox(QMessageBox::StandardButton button, QString& shown, QString* label = nullptr) {
   auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, button, &shown] {
+  QObject::connect(timer, &QTimer::timeout, [timer, button, &shown, label] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
     shown = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->icon());
+    if (label != nullptr) *label = box->button(button)->text();
     box->button(button)->click();
     timer->deleteLater();
   });
@@ -66,23 +67,11 @@ TEST(MainWindow, ButtonsInTheUsersLanguage) {
     QTranslator* translator = InstallQtTranslation(QLocale(QString::fromLatin1(row.locale)));
     EXPECT_EQ(translator != nullptr, row.catalogue) << row.locale;
     cMainWindow window;
-    QString yes, no, ok;
-    for (auto [buttons, result] : {std::pair{MsgButtons::YesNo, MsgResult::No}, {MsgButtons::OK, MsgResult::OK}}) {
-      auto* timer = new QTimer;
-      QObject::connect(timer, &QTimer::timeout, [&, timer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
-        timer->deleteLater();
-        if (buttons == MsgButtons::OK) {
-          ok = box->button(QMessageBox::Ok)->text();
-          return box->button(QMessageBox::Ok)->click();
-        }
-        yes = box->button(QMessageBox::Yes)->text();
-        no = box->button(QMessageBox::No)->text();
-        box->button(QMessageBox::No)->click();
-      });
-      timer->start(10);
-      EXPECT_EQ(window.MsgBox("?", buttons, MsgIcon::Question, "Harumado"), result);
+    QString yes, no, ok, shown;
+    for (auto [buttons, press, label] : {std::tuple{MsgButtons::YesNo, QMessageBox::Yes, &yes},
+                                         {MsgButtons::YesNo, QMessageBox::No, &no}, {MsgButtons::OK, QMessageBox::Ok, &ok}}) {
+      PressOnNextBox(press, shown, label);
+      window.MsgBox("?", buttons, MsgIcon::Question, "Harumado");
     }
     EXPECT_EQ(yes.toStdString() + "|" + no.toStdString() + "|" + ok.toStdString(),
               std::string(row.yes) + "|" + row.no + "|" + row.ok) << row.locale;

@@ -1,11 +1,10 @@
-// What only the POSIX side has: folder modes and set-group-ID, symbolic links,
-// mount points and exchanging two folders in one step.
+// What only the POSIX side has: folder modes and set-group-ID, symbolic links
+// and exchanging two folders in one step.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
 
-#include "app/OutputPlace.h"
 #include "app/SiteStaging.h"
 #include "app/mGlobal.h"
 #include "platform/NewFile.h"
@@ -40,25 +39,6 @@ TEST(ShellDelete, MovesALinkAsTheUsersOwn) {
   EXPECT_TRUE(ShellDelete(SystemFileSystem(), old, into).empty());
   EXPECT_TRUE(fs::is_symlink(into / "4000" / "4002.html"));
   EXPECT_FALSE(fs::exists(old));
-}
-
-TEST(OutputPlace, FollowsALinkAndRefusesAMountPoint) {
-  cTempDir tmp;
-  const fs::path site = tmp.Path() / "site";
-  fs::create_directories(site);
-  fs::create_directory_symlink(site, tmp.Path() / "link");
-  const struct {
-    fs::path named, folder;
-    ePlaceProblem problem;
-  } rows[] = {{tmp.Path() / "link", site, ePlaceProblem::None},
-              {tmp.Path() / "link/", site, ePlaceProblem::None},
-              {"/proc", "/proc", ePlaceProblem::MountPoint}};
-  for (const auto& row : rows) {
-    const cOutputPlace place = ResolveOutputPlace(SystemFileSystem(), row.named);
-    EXPECT_EQ(place.folder, row.folder) << row.named;
-    EXPECT_EQ(place.problem, row.problem) << row.named;
-  }
-  EXPECT_EQ(NormalFolderPath(tmp.Path() / "link/"), tmp.Path() / "link");  // as the user named it
 }
 
 // An exchange the system refuses (EINVAL, as where it has none) sends the

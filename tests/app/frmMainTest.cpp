@@ -4,7 +4,6 @@
 
 #include <csignal>
 #include <map>
-#include <regex>
 
 #include "app/frmMain.h"
 #include "platform/ErrorText.h"
@@ -64,11 +63,8 @@ struct cStart {
     frmMain main(window, form, shell, sites, nullptr, *files);
     return main.Form_Load(ParseCommandLine(words));
   }
-  // A fan file or an archive from tests/data, copied into the temp folder.
-  std::string Data(const std::string& name) const {
-    const fs::path source = fs::exists(DataPath(name)) ? DataPath(name) : DataPath("archive/" + name);
-    return tmp.WriteFile(name, ReadBytes(source)).string();
-  }
+  // A fan file from tests/data, copied into the temp folder.
+  std::string Data(const std::string& name) const { return tmp.WriteFile(name, ReadBytes(DataPath(name))).string(); }
   // Every file and folder under the temp folder, with its bytes.
   std::map<std::string, std::string> Tree() const {
     std::map<std::string, std::string> tree;
@@ -100,57 +96,6 @@ TEST(frmMain, RefusesToCloseWhileConverting) {
   EXPECT_TRUE(main.SensyuFile() != nullptr);
   EXPECT_TRUE(main.Form_QueryUnload());
   EXPECT_TRUE(main.SensyuFile() == nullptr);
-}
-
-// Damaged records are told in one box after the run; a file without damage gives none.
-TEST(frmMain, TellsDamagedRecordsInOneBoxAfterTheRun) {
-  for (const std::string name : {"damaged.txt", "six_racers.txt"}) {
-    cStart s;
-    EXPECT_EQ(s.Run({"--yes", s.Data(name)}), eStartOutcome::Converted);
-    std::string boxes;
-    for (const auto& box : s.window.boxes) boxes += box.text + "|";
-    const bool told = boxes.starts_with("ファン手帳ファイルに読み取れないところがありました。ページは読み取れた内容で作成しました。\r\n\r\nファン手帳ファイルの 1 行目") &&
-                      boxes.ends_with("\r\nファン手帳ファイルの 11 行目（登録番号 1010）: 413 バイトで切れています（出身地の欄の途中）\r\nほか 6 件|");
-    EXPECT_TRUE(name == "damaged.txt" ? told : boxes.empty()) << boxes;
-  }
-}
-
-// Older periods from a folder: the racer pages are the golden
-// ones, every file left out is named in one box, and a history folder that
-// cannot be listed stops the run before anything is written.
-TEST(frmMain, ConvertsWithTheOlderPeriods) {
-  const struct {
-    std::vector<std::string> args;  // {t}: the temp folder, holding h/, a copy of tests/data/history
-    eStartOutcome outcome;
-    std::string box;  // how the only box begins
-  } rows[] = {
-      {{"--history", "{t}/h/fan2510.txt"}, eStartOutcome::Converted, "次のファイルは過去の期として"},
-      {{"--history={t}/h", "{t}/fan2510.txt"}, eStartOutcome::Converted, "次のファイルは過去の期として"},
-      {{"--history={t}/none", "{t}/h/fan2510.txt"}, eStartOutcome::NotFound, "過去の期のファイルを探す"},
-  };
-  const fs::path golden = fs::path(TEST_GOLDEN_DIR) / "history";
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.args[0] + " " + row.args[1]);
-    cStart s;
-    fs::copy(DataPath("history"), s.tmp.Path() / "h");
-    fs::copy_file(DataPath("history/fan2510.txt"), s.tmp.Path() / "fan2510.txt");
-    std::vector<std::string> words{"--yes"};
-    for (const std::string& arg : row.args)
-      words.push_back(std::regex_replace(arg, std::regex("\\{t\\}"), PathToUtf8(s.tmp.Path())));
-    EXPECT_EQ(s.Run(words), row.outcome);
-    ASSERT_EQ(s.window.boxes.size(), 1u);
-    const std::string box = s.window.boxes[0].text;
-    EXPECT_TRUE(box.starts_with(row.box)) << box;
-    EXPECT_EQ(fs::exists(s.Site()), row.outcome == eStartOutcome::Converted);
-    if (row.outcome != eStartOutcome::Converted) continue;
-    for (const auto& e : fs::directory_iterator(s.tmp.Path() / "h")) {
-      const std::string name = PathToUtf8(e.path().filename());
-      const bool taken = name == "fan2504.txt" || name == "fan2410.txt" || e.path() == words.back();
-      EXPECT_EQ(box.find("\r\n" + name + ": ") != std::string::npos, !taken) << name;
-    }
-    for (const auto& e : fs::recursive_directory_iterator(golden))
-      EXPECT_TRUE(e.is_directory() || ReadBytes(s.Site() / fs::relative(e.path(), golden)) == ReadBytes(e.path()));
-  }
 }
 
 // Whatever goes wrong, the site of the last good run stays byte for byte and

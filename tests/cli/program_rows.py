@@ -50,8 +50,7 @@ def serving(row, top, sample):
     if "serve" not in row:
         yield None
         return
-    for name, recipes in row["serve"].items():
-        Path(top, name).write_bytes(b"".join(content(r, sample) for r in recipes))
+    plant(Path(top), row["serve"], sample)
     server = subprocess.Popen([sys.executable, str(SERVER)], cwd=top, stdout=subprocess.PIPE)
     try:
         yield "http://127.0.0.1:" + server.stdout.readline().decode().split()[-1]
@@ -67,9 +66,13 @@ def made(count):  # a fan file of count racers from the generator of the sample
 
 def other_group():
     """A group other than the user's own that the user may give a folder, or None."""
-    if os.geteuid() == 0:
-        return 100
-    return next((g for g in os.getgroups() if g != os.getgid()), None)
+    return 100 if os.geteuid() == 0 else next((g for g in os.getgroups() if g != os.getgid()), None)
+
+
+def plant(folder, files, sample):
+    for name, recipes in files.items():
+        (folder / name).parent.mkdir(parents=True, exist_ok=True)
+        (folder / name).write_bytes(b"".join(content(r, sample) for r in recipes))
 
 
 def snapshot(root, skip):
@@ -139,9 +142,7 @@ def run_row(row, exe, sample):
         places = {"tmp": str(root), "home": str(root / "home"), "golden": str(DATA.parent / "golden")}
         fill = lambda text: re.sub(r"\{(\w+)\}", lambda m: places[m[1]], text)
         places["out"] = out = fill(row.get("out", "{tmp}/out"))
-        for name, recipes in row.get("files", {}).items():
-            (root / name).parent.mkdir(parents=True, exist_ok=True)
-            (root / name).write_bytes(b"".join(content(r, sample) for r in recipes))
+        plant(root, row.get("files", {}), sample)
         for name, target in row.get("links", {}).items():
             (root / name).symlink_to(target)
         group = other_group()
@@ -179,9 +180,7 @@ def run_row(row, exe, sample):
                 time.sleep(0.01)
             if "signal" in row:
                 runs[0].send_signal(getattr(signal, row["signal"]))
-            for name, recipes in row.get("during", {}).items():  # the user, while pages are written
-                (Path(out) / name).parent.mkdir(parents=True, exist_ok=True)
-                (Path(out) / name).write_bytes(b"".join(content(r, sample) for r in recipes))
+            plant(Path(out), row.get("during", {}), sample)  # the user, while pages are written
             results = [finish(run) for run in runs]
             stopped = changes(before, snapshot(root, skip), root, entry + os.sep) if "then" in row else []
             results += [finish(start(row["then"]))] if "then" in row else []

@@ -63,6 +63,7 @@ TEST(PeriodHistory, TakesTheOlderPeriodsAndTellsEveryFileItSkips) {
   for (const cHistoryPeriod& p : history.Periods())
     dump += "period " + p.label + " " + PathToUtf8(p.file.filename()) + "\n";
   for (const cSkippedFile& s : history.Skipped()) dump += kWhy[static_cast<int>(s.why)] + (" " + SkippedLine(s)) + "\n";
+  dump += "told " + SkippedSummary(history.Skipped()) + "\n";
   for (const char* no : {"3999", "4321", "4400", "4999", "0123", "9999"}) {
     for (const cPeriodRow& row : history.Rows(no)) {
       const cPeriodFigures& f = row.figures;

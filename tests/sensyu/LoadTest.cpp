@@ -39,6 +39,7 @@ TEST(FileLoad, MatchesExpectedDumps) {
       got << "box " << box.caption << ": " << text << "\n";
     }
     for (const cDamagedRecord& record : f.DamagedRecords()) got << "damaged " << DamagedRecordLine(record) << "\n";
+    if (!f.DamagedRecords().empty()) got << "told " << LoadReportText(f.DamagedRecords()) << "\n";
     ExpectMatchesFile(got.str() + DumpRacers(f), "load/" + row[0] + ".dump");
   }
 }

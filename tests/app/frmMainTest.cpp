@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <map>
+#include <regex>
 
 #include "app/frmMain.h"
 #include "platform/ErrorText.h"

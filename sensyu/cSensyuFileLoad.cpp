@@ -244,8 +244,8 @@ bool cSensyuFile::LoadBytes(std::string_view bytes, cSensyuNoList& vntSensyuNo, 
 void cSensyuFile::KeepDamage(std::vector<std::pair<std::size_t, cDamagedRecord>> found,
                              const std::vector<int32_t>& numbers, const std::vector<std::string>& keys) {
   std::ranges::stable_sort(found, {}, &cFoundDamage::first);
-  const auto repeated = std::ranges::unique(found, {}, &cFoundDamage::first);
-  found.erase(repeated.begin(), repeated.end());
+  const auto sameLine = [](const cFoundDamage& a, const cFoundDamage& b) { return a.first == b.first; };
+  found.erase(std::unique(found.begin(), found.end(), sameLine), found.end());
   for (auto& [line, record] : found) {
     record.line = numbers[line];
     record.sensyuNo = keys[line];

@@ -27,6 +27,11 @@ done
 export LC_ALL=C.UTF-8 HOME="$BUILD/home" WINEPREFIX="$BUILD/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$HOME"
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# One server for the whole stage, in a prefix made first: a program started just as an idle server
+# shuts down can fail to start.
+wineboot -i >/dev/null 2>&1
+wineserver -w
+wineserver -p
 # What passed, counted for run-tests.sh's summary: every unit test, every compared input, the installer.
 passed=0
 for suite in tests/sensyu_tests tests/report_tests tests/app/app_tests; do

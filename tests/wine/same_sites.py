@@ -46,8 +46,9 @@ def compare(linux_exe, windows_exe, data, how, base):
                "windows": run(WINDOW + [w for w in windows_run if w not in ("--yes", "--no-gui")] + data_arg)
                           if how == "window" else run(windows_run + (data_arg or how.split()[1:]), None,
                                                       None if data else base + how.split()[0])}
+        told = got
         got = {side: status for side, (status, _) in got.items()} if data else got  # paths differ in form: statuses
-        failures = [f"exit status and box {got}"] if got["linux"] != got["windows"] else []
+        failures = [f"exit status and box {told}"] if got["linux"] != got["windows"] else []
         if None in (a := site(linux), b := site(windows)):
             return failures + ([] if a is b else [f"a site from one only: {got}"])
         return failures + [f"{name} differs" for name in sorted(a.keys() | b.keys()) if a.get(name) != b.get(name)][:10]

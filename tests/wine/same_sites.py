@@ -109,7 +109,8 @@ def main(linux_exe, windows_exe):
             placed = list(pool.map(lambda case: place(linux_exe, windows_exe, *case), PLACES))
     finally:
         server.kill()
-    # Wine's server, while it runs, keeps the display it started with (none): the window waits for it to end.
+    # Wine's server keeps the display it started with (none): the window's run starts one of its own.
+    subprocess.run(["wineserver", "-k"], check=False)
     subprocess.run(["wineserver", "-w"], check=True)
     results.append(compare(linux_exe, windows_exe, *cases[-1], None))
     cases.append((inputs[0], "--export"))

@@ -25,14 +25,6 @@ std::string PeriodText(int year, int month) {
   return text;
 }
 
-// "fan2510.lzh" as "fan2510 (n).lzh", the way browsers keep both files.
-std::string NumberedName(const std::string& name, int n) {
-  if (n == 0) return name;
-  const std::size_t dot = name.rfind('.');
-  const std::size_t stem = dot == std::string::npos || dot == 0 ? name.size() : dot;
-  return name.substr(0, stem) + " (" + std::to_string(n) + ")" + name.substr(stem);
-}
-
 bool HoldsBytes(cFileSystem& files, const fs::path& file, std::string_view bytes) {
   try {
     const cEntry entry = files.LookThrough(file);
@@ -133,6 +125,13 @@ std::string FailureReason(eDownloadFailure failure, const std::string& detail, c
 }
 
 }  // namespace
+
+std::string NumberedName(const std::string& name, int n) {
+  if (n == 0) return name;
+  const std::size_t dot = name.rfind('.');
+  const std::size_t stem = dot == std::string::npos || dot == 0 ? name.size() : dot;
+  return name.substr(0, stem) + " (" + std::to_string(n) + ")" + name.substr(stem);
+}
 
 std::vector<std::string> NewestPeriods(int year, int month) {
   if (month >= 11) return {PeriodText(year, 10), PeriodText(year, 4)};

@@ -88,6 +88,9 @@ std::string DownloadBase();
 /// the time limits are told as they were.
 std::string DownloadFailureText(const std::string& url, eDownloadFailure failure, const std::string& detail,
                                 const cDownloadLimits& limits = {});
+/// The n-th copy's name beside a different file of that name, the way browsers
+/// keep both: "fan2510.lzh" for 0, then "fan2510 (1).lzh", "fan2510 (2).lzh" ...
+std::string NumberedName(const std::string& name, int n);
 /// Saves bytes in folder (created when missing) as name, or as "stem (1).ext",
 /// "(2)" ... beside a different file of that name; a file with the same bytes
 /// is reused. Never replaces or truncates a file; nothing is left on failure.

@@ -298,8 +298,7 @@ std::vector<fs::path> frmMain::DownloadOlderPeriods(const fs::path& newest, int 
 // that name: "fanYYMM (1).lzh", "(2)" and on.
 std::optional<fs::path> frmMain::SoundArchiveBeside(const fs::path& folder, const std::string& period) {
   for (int copy = 0;; ++copy) {
-    const std::string number = copy == 0 ? "" : " (" + std::to_string(copy) + ")";
-    const fs::path kept = folder / PathFromUtf8("fan" + period + number + ".lzh");
+    const fs::path kept = folder / PathFromUtf8(NumberedName("fan" + period + ".lzh", copy));
     if (!m_Shell.PlainFileExists(kept)) return std::nullopt;
     if (ReadFanInput(kept).failure == eFanInputFailure::None) return kept;
   }

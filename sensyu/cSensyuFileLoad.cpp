@@ -306,19 +306,17 @@ std::vector<std::pair<std::size_t, cDamagedRecord>> cSensyuFile::ParseSlots(cons
 }
 
 std::optional<std::size_t> cSensyuFile::SetSensyuDataByLayout(int16_t slot, std::string_view line,
-                                                                              bool isOld2, cPeriodFields& period) {
+                                                              bool isOld2, cPeriodFields& period) {
   return isOld2 ? SetSensyuDataOld2(slot, line, period) : SetSensyuData(slot, line, period);
 }
 
 // A current-layout record ends at its first field that is not a number; the
 // fields before it stay stored, and the load goes on.
-std::optional<std::size_t> cSensyuFile::SetSensyuData(int16_t slot, std::string_view line,
-                                                                      cPeriodFields& period) {
+std::optional<std::size_t> cSensyuFile::SetSensyuData(int16_t slot, std::string_view line, cPeriodFields& period) {
   return ParseRecord(static_cast<std::size_t>(slot), line, false, period);
 }
 
-std::optional<std::size_t> cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line,
-                                                                          cPeriodFields& period) {
+std::optional<std::size_t> cSensyuFile::SetSensyuDataOld2(int16_t slot, std::string_view line, cPeriodFields& period) {
   return ParseRecord(static_cast<std::size_t>(slot), line, true, period);
 }
 
@@ -360,7 +358,7 @@ inline void cSensyuFile::StoreField(std::size_t s, const cRecordField& field, co
 
 // An Old2 record that does not convert fails the whole load.
 std::optional<std::size_t> cSensyuFile::ParseRecord(std::size_t slot, std::string_view line,
-                                                                    bool isOld2, cPeriodFields& period) {
+                                                    bool isOld2, cPeriodFields& period) {
   const eRecordLayout layout = isOld2 ? eRecordLayout::Old2 : eRecordLayout::Current;
   const std::vector<cRecordField>& fields = RecordFields(layout);
   const std::vector<const cFieldStore*>& stores = StoresOf(layout);
